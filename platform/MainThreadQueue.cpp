@@ -1,0 +1,104 @@
+#include "platform/MainThreadQueue.h"
+
+#include <exception>
+#include <thread>
+
+namespace marlovent::platform {
+
+namespace {
+
+// Static initialisation runs on the main thread, before main.
+const std::thread::id MainThreadId = std::this_thread::get_id();
+
+}  // namespace
+
+struct MainThreadQueue::Request {
+  const std::function<void()>* Fn;  // lives on the requester's stack until Done
+  std::exception_ptr Error;
+  bool Done = false;  // guarded by the queue's mutex
+};
+
+MainThreadQueue& MainThreadQueue::Instance() {
+  static MainThreadQueue Queue;
+  return Queue;
+}
+
+bool MainThreadQueue::IsMainThread() {
+  return std::this_thread::get_id() == MainThreadId;
+}
+
+void MainThreadQueue::Synchronize(const std::function<void()>& Fn) {
+  if (IsMainThread()) {
+    Fn();
+    return;
+  }
+  auto Item = std::make_shared<Request>();
+  Item->Fn = &Fn;
+  std::function<void()> Hook;
+  std::unique_lock Lock(FMutex);
+  FRequests.push_back(Item);
+  Hook = FWakeHook;
+  FChanged.notify_all();
+  if (Hook) {
+    Lock.unlock();
+    Hook();
+    Lock.lock();
+  }
+  FChanged.wait(Lock, [&] { return Item->Done; });
+  if (Item->Error) std::rethrow_exception(Item->Error);
+}
+
+std::shared_ptr<MainThreadQueue::Request> MainThreadQueue::Pop() {
+  const std::lock_guard Lock(FMutex);
+  if (FRequests.empty()) return nullptr;
+  auto Item = FRequests.front();
+  FRequests.pop_front();
+  return Item;
+}
+
+int MainThreadQueue::ServePending() {
+  int Served = 0;
+  while (auto Item = Pop()) {
+    try {
+      (*Item->Fn)();
+    } catch (...) {
+      Item->Error = std::current_exception();
+    }
+    {
+      const std::lock_guard Lock(FMutex);
+      Item->Done = true;
+    }
+    FChanged.notify_all();
+    ++Served;
+  }
+  return Served;
+}
+
+void MainThreadQueue::WaitUntil(const std::function<bool()>& Done) {
+  const bool Serving = IsMainThread();
+  while (true) {
+    if (Serving) ServePending();
+    std::unique_lock Lock(FMutex);
+    const unsigned long Seen = FGeneration;
+    Lock.unlock();
+    if (Done()) return;
+    Lock.lock();
+    // Sleep until a Wake after the test above, or (when serving) a new request.
+    FChanged.wait(Lock, [&] { return FGeneration != Seen || (Serving && !FRequests.empty()); });
+  }
+}
+
+void MainThreadQueue::Wake() {
+  {
+    const std::lock_guard Lock(FMutex);
+    ++FGeneration;
+  }
+  FChanged.notify_all();
+}
+
+void MainThreadQueue::SetWakeHook(std::function<void()> Hook) {
+  const std::lock_guard Lock(FMutex);
+  FWakeHook = std::move(Hook);
+}
+
+}  // namespace marlovent::platform
