@@ -13,9 +13,9 @@ const std::thread::id MainThreadId = std::this_thread::get_id();
 }  // namespace
 
 struct MainThreadQueue::Request {
-  const std::function<void()>* Fn;  // lives on the requester's stack until Done
-  std::exception_ptr Error;
-  bool Done = false;  // guarded by the queue's mutex
+  const std::function<void()>& Fn;
+  std::exception_ptr Error;  // written by the interface thread before Done
+  bool Done = false;         // guarded by the queue's mutex; afterwards only the requester looks
 };
 
 MainThreadQueue& MainThreadQueue::Instance() {
@@ -32,35 +32,34 @@ void MainThreadQueue::Synchronize(const std::function<void()>& Fn) {
     Fn();
     return;
   }
-  auto Item = std::make_shared<Request>();
-  Item->Fn = &Fn;
-  std::function<void()> Hook;
+  Request Item{Fn, nullptr, false};
   std::unique_lock Lock(FMutex);
-  FRequests.push_back(Item);
-  Hook = FWakeHook;
+  FRequests.push_back(&Item);
+  const std::function<void()> Hook = FWakeHook;
   FChanged.notify_all();
   if (Hook) {
     Lock.unlock();
     Hook();
     Lock.lock();
   }
-  FChanged.wait(Lock, [&] { return Item->Done; });
-  if (Item->Error) std::rethrow_exception(Item->Error);
+  FChanged.wait(Lock, [&] { return Item.Done; });
+  Lock.unlock();
+  if (Item.Error) std::rethrow_exception(std::move(Item.Error));
 }
 
-std::shared_ptr<MainThreadQueue::Request> MainThreadQueue::Pop() {
+MainThreadQueue::Request* MainThreadQueue::Pop() {
   const std::lock_guard Lock(FMutex);
   if (FRequests.empty()) return nullptr;
-  auto Item = FRequests.front();
+  Request* Item = FRequests.front();
   FRequests.pop_front();
   return Item;
 }
 
 int MainThreadQueue::ServePending() {
   int Served = 0;
-  while (auto Item = Pop()) {
+  while (Request* Item = Pop()) {
     try {
-      (*Item->Fn)();
+      Item->Fn();
     } catch (...) {
       Item->Error = std::current_exception();
     }

@@ -12,7 +12,6 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
-#include <memory>
 #include <mutex>
 
 namespace marlovent::platform {
@@ -44,13 +43,14 @@ class MainThreadQueue {
  private:
   MainThreadQueue() = default;
   struct Request;
-  std::shared_ptr<Request> Pop();
+  Request* Pop();
 
   std::mutex FMutex;
   std::condition_variable FChanged;
-  std::deque<std::shared_ptr<Request>> FRequests;  // guarded by FMutex
-  std::function<void()> FWakeHook;                 // guarded by FMutex
-  unsigned long FGeneration = 0;                   // guarded by FMutex; counts Wake calls
+  // Each request lives on its requester's stack until it is done; guarded by FMutex.
+  std::deque<Request*> FRequests;
+  std::function<void()> FWakeHook;  // guarded by FMutex
+  unsigned long FGeneration = 0;    // guarded by FMutex; counts Wake calls
 };
 
 }  // namespace marlovent::platform

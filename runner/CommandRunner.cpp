@@ -39,6 +39,8 @@ TCommandRunner::~TCommandRunner() {
 
 void TCommandRunner::Execute() {
   if (CommandLine.empty()) throw ECommandRunner("No Commandline to execute");
+  if (RunsOnOwnWorker())
+    throw ECommandRunner("Execute cannot be called from a handler of the same runner");
   Stop();
   if (!FTimer) FTimer = std::make_unique<TProcessTimer>();
   Lines.Clear();
@@ -59,10 +61,15 @@ bool TCommandRunner::IsRunning() const {
   return FTimer && FTimer->Enabled();
 }
 
+bool TCommandRunner::RunsOnOwnWorker() const {
+  const TRunnerThread* Worker = TRunnerThread::Current();
+  return Worker != nullptr && &Worker->Runner() == this;
+}
+
 void TCommandRunner::Stop() {
-  if (!FWorker) return;
-  if (FWorker->OnWorkerThread()) {
-    FWorker->Terminate();  // the run cannot wait for itself; it ends once the handler returns
+  if (RunsOnOwnWorker()) {
+    // A run cannot wait for itself: it is asked to stop and ends once the handler returns.
+    TRunnerThread::Current()->Terminate();
     return;
   }
   FWorker.reset();

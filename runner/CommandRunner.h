@@ -11,7 +11,8 @@
 // interface thread; Stop serves the interface thread's request queue while it waits, so
 // a handler may ask the interface thread for work (MainThreadQueue::Synchronize) at any
 // time. Lines, ExitCode and RunError may be read from any thread. A handler may call
-// Sender.Stop(): that only asks the run to stop, since a run cannot wait for itself.
+// Sender.Stop(): that only asks the run to stop, since a run cannot wait for itself; it
+// may not call Sender.Execute() (ECommandRunner) nor destroy its runner.
 // Properties written during a run reach only the next run.
 #pragma once
 
@@ -100,6 +101,8 @@ class TCommandRunner {
 
  private:
   static constexpr std::int32_t Priority = 32;  // normal priority; nothing changes it
+
+  bool RunsOnOwnWorker() const;
 
   std::unique_ptr<TProcessTimer> FTimer;
   TRunOutcome FOutcome;

@@ -28,6 +28,8 @@ constexpr int OutputPipeSize = 1 << 20;
 // Without a pidfd the child's end is looked for this often.
 constexpr int FallbackPollMs = 10;
 
+thread_local TRunnerThread* CurrentWorker = nullptr;
+
 bool IsSpecial(char C) {
   return C == '\0' || C == '\n' || C == '\r';
 }
@@ -72,13 +74,18 @@ void TRunnerThread::Terminate() {
   FWake.Signal();
 }
 
+TRunnerThread* TRunnerThread::Current() {
+  return CurrentWorker;
+}
+
 void TRunnerThread::WaitFor() {
-  if (!FThread.joinable() || OnWorkerThread()) return;
+  if (!FThread.joinable() || CurrentWorker == this) return;
   platform::MainThreadQueue::Instance().WaitUntil([this] { return Finished(); });
   FThread.join();
 }
 
 void TRunnerThread::Execute() {
+  CurrentWorker = this;
   try {
     platform::Pipe Output = platform::MakePipe();
     Run(Output);

@@ -50,7 +50,9 @@ class TRunnerThread {
   // True once the body has returned from OnTerminated.
   bool Finished() const { return FFinished.load(std::memory_order_acquire); }
   void WaitFor();
-  bool OnWorkerThread() const { return std::this_thread::get_id() == FThread.get_id(); }
+  // The worker whose body runs on the calling thread; null on any other thread.
+  static TRunnerThread* Current();
+  const TCommandRunner& Runner() const { return FRunner; }
 
  private:
   void Execute();

@@ -196,6 +196,10 @@ struct ExitCase {
   int Code;
 };
 
+void PrintTo(const ExitCase& Case, std::ostream* Out) {
+  *Out << ::testing::PrintToString(Case.Steps) << " -> " << Case.Code;
+}
+
 class ExitCodeTest : public ::testing::TestWithParam<ExitCase> {};
 
 TEST_P(ExitCodeTest, IsRecordedAtTheEndOfTheRun) {
@@ -266,16 +270,25 @@ TEST(CommandRunner, DestroyingARunningRunnerStopsTheRun) {
   EXPECT_TRUE(Eventually([&] { return testing::ProcessGone(Pid); }));
 }
 
-TEST(CommandRunner, AHandlerMayAskItsOwnRunToStop) {
+TEST(CommandRunner, AHandlerMayAskItsOwnRunToStopButNotToRunAgain) {
   TCommandRunner Runner;
-  Runner.OnNewLine = [](TCommandRunner& Sender, const std::string& Line, TOutputType) {
-    if (Line == "enough") Sender.Stop();
+  std::atomic<bool> Refused{false};
+  Runner.OnNewLine = [&](TCommandRunner& Sender, const std::string& Line, TOutputType) {
+    if (Line != "enough") return;
+    try {
+      Sender.Execute();
+    } catch (const ECommandRunner&) {
+      Refused = true;
+    }
+    Sender.Stop();
   };
   Runner.CommandLine = Child({"w", "enough\\n", "s", "30000"});
   Runner.Execute();
   ASSERT_TRUE(Eventually([&] { return !Runner.IsRunning(); }));
   Runner.Stop();
+  EXPECT_TRUE(Refused);
   EXPECT_EQ(Runner.ExitCode(), 128 + SIGKILL);
+  EXPECT_EQ(Runner.Lines.Snapshot(), std::vector<std::string>{"enough"});
 }
 
 }  // namespace
