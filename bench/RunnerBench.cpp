@@ -26,7 +26,7 @@ using marlovent::TCommandRunner;
 using marlovent::TOutputType;
 using Clock = std::chrono::steady_clock;
 
-const std::string Generator = MARLOVENT_BENCHCHILD;
+constexpr const char* Generator = MARLOVENT_BENCHCHILD;
 
 double SecondsSince(Clock::time_point Start) {
   return std::chrono::duration<double>(Clock::now() - Start).count();
@@ -41,7 +41,9 @@ long StatusKiB(const std::string& Field) {
   return -1;
 }
 
-void ResetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
+void ResetPeakMemory() {
+  std::ofstream("/proc/self/clear_refs") << "5";
+}
 
 // Runs R's command line and returns once the run has ended (OnTerminated, which it sets).
 void RunToEnd(TCommandRunner& R, const std::function<void()>& AtEnd = {}) {
@@ -91,8 +93,8 @@ void Throughput() {
   }
   const double OutputMiB = Lines * Length / 1048576.0;
   std::printf("1. throughput: 200 MB of 40-byte lines\n");
-  std::printf("   runner %.3f s, generator | wc -l %.3f s: ratio %.2fx (target <= 2.5x)\n",
-              Runner, Shell, Runner / Shell);
+  std::printf("   runner %.3f s, generator | wc -l %.3f s: ratio %.2fx (target <= 2.5x)\n", Runner,
+              Shell, Runner / Shell);
   std::printf("   peak memory of the run %.0f MiB for %.0f MiB of output: %.2fx (target <= 1.5x)\n",
               PeakKiB / 1024.0, OutputMiB, PeakKiB / 1024.0 / OutputMiB);
 }
@@ -123,10 +125,13 @@ void Latency() {
   R.CommandLine = marlovent::platform::JoinCommandLine({Generator, "stamps", "500", "10"});
   RunToEnd(R);
   std::sort(Delays.begin(), Delays.end());
-  const auto At = [&](double Q) { return Delays[static_cast<std::size_t>(Q * (Delays.size() - 1))]; };
+  const auto At = [&](double Q) {
+    return Delays[static_cast<std::size_t>(Q * (Delays.size() - 1))];
+  };
   std::printf("3. latency: a stamped line every 10 ms for 5 s (%zu lines)\n", Delays.size());
-  std::printf("   write to OnNewLine p50 %.0f us, p99 %.0f us, max %.0f us (target p99 < 1000 us)\n",
-              At(0.5), At(0.99), Delays.back());
+  std::printf(
+      "   write to OnNewLine p50 %.0f us, p99 %.0f us, max %.0f us (target p99 < 1000 us)\n",
+      At(0.5), At(0.99), Delays.back());
 }
 
 }  // namespace

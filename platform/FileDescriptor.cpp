@@ -7,12 +7,12 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
+#include <system_error>
 
 namespace marlovent::platform {
 
 SystemError::SystemError(const std::string& What, int Errno)
-    : std::runtime_error(What + ": " + std::strerror(Errno)), FErrno(Errno) {}
+    : std::runtime_error(What + ": " + std::generic_category().message(Errno)), FErrno(Errno) {}
 
 UniqueFd& UniqueFd::operator=(UniqueFd&& Other) noexcept {
   if (this != &Other) {

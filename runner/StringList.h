@@ -21,8 +21,8 @@ class TStringList {
   std::string operator[](int Index) const;  // out of range: std::out_of_range
   std::string Text() const;                 // each line followed by "\r\n"
   std::vector<std::string> Snapshot() const;
-  void Add(std::string S) { Append(S); }
-  void Append(std::string_view S);  // Add without the copy into a std::string
+  void Add(std::string S) { Append(S); }  // NOLINT(performance-unnecessary-value-param)
+  void Append(std::string_view S);        // Add without the copy into a std::string
   void Clear();
 
  private:
