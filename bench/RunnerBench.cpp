@@ -60,9 +60,7 @@ void RunToEnd(TCommandRunner& R, const std::function<void()>& AtEnd = {}) {
 double TimeShell(const std::string& Script) {
   const auto Start = Clock::now();
   auto Child = marlovent::platform::ChildProcess::Spawn({"sh", "-c", Script}, 0, 1, 2);
-  int Status = 0;
-  ::waitpid(Child.Pid(), &Status, 0);
-  Child.TryReap();
+  Child.Reap();
   return SecondsSince(Start);
 }
 

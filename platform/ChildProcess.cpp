@@ -59,6 +59,18 @@ class SpawnSettings {
   posix_spawnattr_t FAttributes{};
 };
 
+// With SIGCHLD ignored (a setting a program can inherit) the system reaps children by
+// itself and their exit codes are lost; the default disposition keeps them for waitpid.
+void KeepChildrenForUs() {
+  struct sigaction Current {};
+  if (::sigaction(SIGCHLD, nullptr, &Current) != 0) return;
+  if (Current.sa_handler != SIG_IGN && (Current.sa_flags & SA_NOCLDWAIT) == 0) return;
+  struct sigaction Default {};
+  Default.sa_handler = SIG_DFL;
+  sigemptyset(&Default.sa_mask);
+  ::sigaction(SIGCHLD, &Default, nullptr);
+}
+
 }  // namespace
 
 int ExitCodeFromWaitStatus(int Status) {
@@ -74,6 +86,7 @@ ChildProcess ChildProcess::Spawn(const std::vector<std::string>& Arguments, int 
   for (const auto& Argument : Arguments) Argv.push_back(const_cast<char*>(Argument.c_str()));
   Argv.push_back(nullptr);
 
+  KeepChildrenForUs();
   const SpawnSettings Settings(Stdin, Stdout, Stderr);
   pid_t Pid = -1;
   const int Error = ::posix_spawnp(&Pid, Argv[0], Settings.Actions(), Settings.Attributes(),
@@ -91,22 +104,27 @@ ChildProcess::~ChildProcess() {
   if (FPid > 0 && !FExitCode) Abandon(UniqueFd());
 }
 
-std::optional<int> ChildProcess::TryReap() {
-  if (FExitCode || FPid <= 0) return FExitCode;
+bool ChildProcess::HasEnded() const {
+  if (FExitCode || FPid <= 0) return true;
+  siginfo_t Info{};
+  int Result;
+  do {
+    Result = ::waitid(P_PID, static_cast<id_t>(FPid), &Info, WEXITED | WNOHANG | WNOWAIT);
+  } while (Result < 0 && errno == EINTR);
+  return Result < 0 || Info.si_pid == FPid;  // ECHILD: it is gone already
+}
+
+int ChildProcess::Reap() {
+  if (FExitCode) return *FExitCode;
   int Status = 0;
   pid_t Result;
   do {
-    Result = ::waitpid(FPid, &Status, WNOHANG);
+    Result = ::waitpid(FPid, &Status, 0);
   } while (Result < 0 && errno == EINTR);
-  if (Result == FPid) {
-    FExitCode = ExitCodeFromWaitStatus(Status);
-    FExitFd.Reset();
-  } else if (Result < 0) {
-    // Someone else reaped it (ECHILD): it has ended, its code is lost.
-    FExitCode = 128 + SIGKILL;
-    FExitFd.Reset();
-  }
-  return FExitCode;
+  // ECHILD: someone else reaped it; it has ended and its code is lost.
+  FExitCode = Result == FPid ? ExitCodeFromWaitStatus(Status) : 128 + SIGKILL;
+  FExitFd.Reset();
+  return *FExitCode;
 }
 
 void ChildProcess::KillGroup() const {

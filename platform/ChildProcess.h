@@ -32,10 +32,14 @@ class ChildProcess {
 
   pid_t Pid() const { return FPid; }
   // Readable once the child has ended (a pidfd); -1 where the system has none, and then
-  // the caller polls TryReap.
+  // the caller looks with HasEnded every so often.
   int ExitFd() const { return FExitFd.Get(); }
-  // The exit code once the child has ended (128 + signal number when a signal killed it).
-  std::optional<int> TryReap();
+  // Whether the child has ended, without reaping it: until Reap its pid and its process
+  // group's id stay reserved, so KillGroup still reaches what it left behind.
+  bool HasEnded() const;
+  // Waits for the child's end and returns its exit code (128 + signal number when a
+  // signal killed it).
+  int Reap();
   std::optional<int> ExitCode() const { return FExitCode; }
   // SIGKILL to the child's whole process group; nothing once the child has been reaped.
   void KillGroup() const;

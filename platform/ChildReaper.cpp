@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -104,7 +105,10 @@ void ChildReaper::Impl::Run() {
   std::vector<pollfd> Fds;
   while (!Quit) {
     const int Timeout = Collect(Fds);
-    if (::poll(Fds.data(), Fds.size(), Timeout) < 0 && errno != EINTR) break;
+    if (::poll(Fds.data(), Fds.size(), Timeout) < 0 && errno != EINTR) {
+      // Out of memory for the poll set, say: try again a little later, never give up.
+      std::this_thread::sleep_for(std::chrono::milliseconds(FallbackPollMs));
+    }
     Wake.Clear();
     Serve(Fds);
   }

@@ -1,5 +1,6 @@
 #include "platform/MainThreadQueue.h"
 
+#include <algorithm>
 #include <exception>
 #include <thread>
 
@@ -14,6 +15,7 @@ const std::thread::id MainThreadId = std::this_thread::get_id();
 
 struct MainThreadQueue::Request {
   const std::function<void()>& Fn;
+  std::thread::id Requester;
   std::exception_ptr Error;  // written by the interface thread before Done
   bool Done = false;         // guarded by the queue's mutex; afterwards only the requester looks
 };
@@ -32,14 +34,18 @@ void MainThreadQueue::Synchronize(const std::function<void()>& Fn) {
     Fn();
     return;
   }
-  Request Item{Fn, nullptr, false};
+  Request Item{Fn, std::this_thread::get_id(), nullptr, false};
   std::unique_lock Lock(FMutex);
   FRequests.push_back(&Item);
   const std::function<void()> Hook = FWakeHook;
   FChanged.notify_all();
   if (Hook) {
     Lock.unlock();
-    Hook();
+    try {
+      Hook();
+    } catch (...) {
+      // The loop was not nudged; the request waits for the next pass.
+    }
     Lock.lock();
   }
   FChanged.wait(Lock, [&] { return Item.Done; });
@@ -58,11 +64,13 @@ MainThreadQueue::Request* MainThreadQueue::Pop() {
 int MainThreadQueue::ServePending() {
   int Served = 0;
   while (Request* Item = Pop()) {
+    FServing.push_back(Item->Requester);
     try {
       Item->Fn();
     } catch (...) {
       Item->Error = std::current_exception();
     }
+    FServing.pop_back();
     {
       const std::lock_guard Lock(FMutex);
       Item->Done = true;
@@ -71,6 +79,10 @@ int MainThreadQueue::ServePending() {
     ++Served;
   }
   return Served;
+}
+
+bool MainThreadQueue::IsServing(std::thread::id Requester) const {
+  return IsMainThread() && std::find(FServing.begin(), FServing.end(), Requester) != FServing.end();
 }
 
 void MainThreadQueue::WaitUntil(const std::function<bool()>& Done) {

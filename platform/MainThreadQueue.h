@@ -13,6 +13,8 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 namespace marlovent::platform {
 
@@ -35,10 +37,15 @@ class MainThreadQueue {
   void Wake();
 
   // Called from the requesting thread each time a request is queued, so that an event
-  // loop can schedule ServePending on the interface thread. Empty to detach.
+  // loop can schedule ServePending on the interface thread. Empty to detach. It is only a
+  // nudge: an exception from it is dropped, and the request is served on the next pass.
   void SetWakeHook(std::function<void()> Hook);
 
   static bool IsMainThread();
+
+  // Interface thread: whether a request from Requester is being served right now, so
+  // that the requester is blocked until it returns.
+  bool IsServing(std::thread::id Requester) const;
 
  private:
   MainThreadQueue() = default;
@@ -49,8 +56,9 @@ class MainThreadQueue {
   std::condition_variable FChanged;
   // Each request lives on its requester's stack until it is done; guarded by FMutex.
   std::deque<Request*> FRequests;
-  std::function<void()> FWakeHook;  // guarded by FMutex
-  unsigned long FGeneration = 0;    // guarded by FMutex; counts Wake calls
+  std::function<void()> FWakeHook;        // guarded by FMutex
+  unsigned long FGeneration = 0;          // guarded by FMutex; counts Wake calls
+  std::vector<std::thread::id> FServing;  // the interface thread's own: requests being served
 };
 
 }  // namespace marlovent::platform

@@ -1,5 +1,6 @@
 #include "runner/CommandRunner.h"
 
+#include "platform/MainThreadQueue.h"
 #include "runner/ProcessTimer.h"
 #include "runner/RunnerThread.h"
 
@@ -39,9 +40,13 @@ TCommandRunner::~TCommandRunner() {
 
 void TCommandRunner::Execute() {
   if (CommandLine.empty()) throw ECommandRunner("No Commandline to execute");
-  if (RunsOnOwnWorker())
-    throw ECommandRunner("Execute cannot be called from a handler of the same runner");
+  if (OwnWorker() != nullptr)
+    throw ECommandRunner("Execute: the runner's previous run cannot end yet");
   Stop();
+  if (FWorker) {
+    // Called from this runner's own handler, or while that handler waits for us.
+    throw ECommandRunner("Execute: the runner's previous run cannot end yet");
+  }
   if (!FTimer) FTimer = std::make_unique<TProcessTimer>();
   Lines.Clear();
   FOutcome.Clear();
@@ -61,18 +66,28 @@ bool TCommandRunner::IsRunning() const {
   return FTimer && FTimer->Enabled();
 }
 
-bool TCommandRunner::RunsOnOwnWorker() const {
-  const TRunnerThread* Worker = TRunnerThread::Current();
-  return Worker != nullptr && &Worker->Runner() == this;
+TRunnerThread* TCommandRunner::OwnWorker() const {
+  // Found without reading FWorker, which belongs to the interface thread.
+  TRunnerThread* Worker = TRunnerThread::Current();
+  return Worker != nullptr && &Worker->Runner() == this ? Worker : nullptr;
 }
 
 void TCommandRunner::Stop() {
-  if (RunsOnOwnWorker()) {
-    // A run cannot wait for itself: it is asked to stop and ends once the handler returns.
-    TRunnerThread::Current()->Terminate();
+  // Waiting now would wait for ourselves, when this is a handler of the run or a request
+  // that such a handler waits for: the run is asked to stop and ends once the handler
+  // returns, and a later Stop frees its worker.
+  if (TRunnerThread* Own = OwnWorker()) {
+    Own->Terminate();
     return;
   }
-  FWorker.reset();
+  if (!FWorker) return;
+  FWorker->Terminate();
+  if (platform::MainThreadQueue::Instance().IsServing(FWorker->Id())) return;
+  // A request served during the wait may call Stop again: it waits for the same worker,
+  // and only the outermost Stop frees it.
+  ++FStopDepth;
+  FWorker->WaitFor();
+  if (--FStopDepth == 0) FWorker.reset();
 }
 
 }  // namespace marlovent

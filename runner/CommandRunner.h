@@ -11,8 +11,11 @@
 // interface thread; Stop serves the interface thread's request queue while it waits, so
 // a handler may ask the interface thread for work (MainThreadQueue::Synchronize) at any
 // time. Lines, ExitCode and RunError may be read from any thread. A handler may call
-// Sender.Stop(): that only asks the run to stop, since a run cannot wait for itself; it
-// may not call Sender.Execute() (ECommandRunner) nor destroy its runner.
+// Sender.Stop(): that only asks the run to stop, since a run cannot wait for itself; the
+// same holds for a Stop inside a request that such a handler waits for. Execute refuses
+// (ECommandRunner) while the previous run cannot end; a handler may not destroy its runner.
+// An exception from OnTerminated is recorded after IsRunning has turned false; RunError
+// is final once Stop has returned.
 // Properties written during a run reach only the next run.
 #pragma once
 
@@ -102,7 +105,8 @@ class TCommandRunner {
  private:
   static constexpr std::int32_t Priority = 32;  // normal priority; nothing changes it
 
-  bool RunsOnOwnWorker() const;
+  TRunnerThread* OwnWorker() const;  // the run's worker, when called on it
+  int FStopDepth = 0;                // Stops waiting for the worker, nested through served requests
 
   std::unique_ptr<TProcessTimer> FTimer;
   TRunOutcome FOutcome;

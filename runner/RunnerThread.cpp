@@ -79,9 +79,9 @@ TRunnerThread* TRunnerThread::Current() {
 }
 
 void TRunnerThread::WaitFor() {
-  if (!FThread.joinable() || CurrentWorker == this) return;
+  if (CurrentWorker == this) return;
   platform::MainThreadQueue::Instance().WaitUntil([this] { return Finished(); });
-  FThread.join();
+  if (FThread.joinable()) FThread.join();  // a nested wait may have joined it already
 }
 
 void TRunnerThread::Execute() {
@@ -128,18 +128,30 @@ void TRunnerThread::Run(platform::Pipe& Output) {
 
   FBuffer.assign(InitialBufferSize, '\0');
   FCurrent.clear();
-  Poll(*Child, Output.Read);
-  FinalFlush();
-  FOutcome.SetExitCode(Child->ExitCode());
-  // A time-out leaves the child running: the reaper drains its output and reaps it.
-  if (!Child->ExitCode()) Child->Abandon(std::move(Output.Read));
+  try {
+    Poll(*Child, Output.Read);
+    FinalFlush();
+  } catch (...) {
+    // The run itself failed: its child does not outlive it.
+    Child->KillGroup();
+    FOutcome.SetExitCode(Child->Reap());
+    throw;
+  }
+  // Also when the stop came as the child ended: what it left in its group goes too.
+  if (Stopping()) Child->KillGroup();
+  if (Stopping() || Child->HasEnded()) {
+    FOutcome.SetExitCode(Child->Reap());
+  } else {
+    // A time-out leaves the child running: the reaper drains its output and reaps it.
+    Child->Abandon(std::move(Output.Read));
+  }
 }
 
 void TRunnerThread::Poll(platform::ChildProcess& Child, const platform::UniqueFd& Output) {
   while (true) {
     FTimer.AdvanceTo(TProcessTimer::Clock::now());
     // Sampled before the read: the cycle that sees the end has taken in all output.
-    const bool Ended = Child.TryReap().has_value();
+    const bool Ended = Child.HasEnded();
     ReadWaiting(Output.Get());
     if (Stopping()) Child.KillGroup();
     if (Ended || TimedOut()) return;
@@ -227,7 +239,10 @@ void TRunnerThread::WaitForEvent(const platform::ChildProcess& Child, int Fd) {
         std::max<std::int64_t>(0, std::chrono::ceil<std::chrono::milliseconds>(Left).count()));
   }
   if (Child.ExitFd() < 0 && (Timeout < 0 || Timeout > FallbackPollMs)) Timeout = FallbackPollMs;
-  if (::poll(Fds, 3, Timeout) < 0) return;  // EINTR: the next cycle looks again
+  if (::poll(Fds, 3, Timeout) < 0) {
+    if (errno == EINTR) return;  // the next cycle looks again
+    throw platform::SystemError("poll", errno);
+  }
   if ((Fds[0].revents & (POLLHUP | POLLERR)) != 0 && platform::BytesWaiting(Fd) == 0)
     FPipeOpen = false;  // every writer has gone: polling the pipe again would spin
   if (Fds[2].revents != 0) FWake.Clear();

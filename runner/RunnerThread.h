@@ -52,6 +52,7 @@ class TRunnerThread {
   void WaitFor();
   // The worker whose body runs on the calling thread; null on any other thread.
   static TRunnerThread* Current();
+  std::thread::id Id() const { return FThread.get_id(); }
   const TCommandRunner& Runner() const { return FRunner; }
 
  private:

@@ -45,6 +45,7 @@ TEST(CommandRunner, IsRunningFromExecuteUntilAllOutputIsDelivered) {
   Runner.Execute();
   EXPECT_TRUE(Runner.IsRunning());  // before the child has written anything
   EXPECT_EQ(Runner.Lines.Count(), 0);
+  EXPECT_EQ(Runner.ExitCode(), std::nullopt);
   ASSERT_TRUE(Eventually([&] { return !Runner.IsRunning(); }));
   // Not running any more: the output is complete without Stop having been called.
   EXPECT_EQ(Runner.Lines.Count(), 1024);
@@ -206,7 +207,6 @@ TEST_P(ExitCodeTest, IsRecordedAtTheEndOfTheRun) {
   TCommandRunner Runner;
   Runner.CommandLine = Child(GetParam().Steps);
   Runner.Execute();
-  EXPECT_EQ(Runner.ExitCode(), std::nullopt);  // empty while running
   ASSERT_TRUE(Eventually([&] { return !Runner.IsRunning(); }));
   EXPECT_EQ(Runner.ExitCode(), GetParam().Code);
   Runner.Stop();
@@ -237,6 +237,70 @@ TEST(CommandRunner, StopServesHandlersThatWaitForTheInterfaceThread) {
   ASSERT_TRUE(Eventually([&] { return Runner.Lines.Count() >= 1; }));
   Runner.Stop();  // must not deadlock with a handler inside Synchronize
   EXPECT_EQ(Position, -1);
+}
+
+TEST(CommandRunner, AHandlerThatAsksTheInterfaceThreadToStopItsRunDoesNotDeadlock) {
+  TCommandRunner Runner;
+  std::atomic<bool> Refused{false};
+  Runner.OnNewLine = [&](TCommandRunner& Sender, const std::string& Line, TOutputType) {
+    if (Line != "stop") return;
+    platform::MainThreadQueue::Instance().Synchronize([&] {
+      try {
+        Sender.Execute();  // cannot wait here for the run that waits for us
+      } catch (const ECommandRunner&) {
+        Refused = true;
+      }
+      Sender.Stop();
+    });
+  };
+  Runner.CommandLine = Child({"w", "stop\\n", "s", "30000"});
+  Runner.Execute();
+  // An event loop serving requests until the run has ended.
+  platform::MainThreadQueue::Instance().WaitUntil([&] { return !Runner.IsRunning(); });
+  Runner.Stop();
+  EXPECT_TRUE(Refused);
+  EXPECT_EQ(Runner.ExitCode(), 128 + SIGKILL);
+}
+
+TEST(CommandRunner, AStopServedDuringAnotherStopWaitsForTheSameRun) {
+  TCommandRunner A;
+  TCommandRunner B;
+  std::atomic<int> AEnds{0};
+  A.OnTerminated = [&](TCommandRunner&) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));  // keeps A's Stop waiting
+    ++AEnds;
+  };
+  A.CommandLine = Child({"s", "30000"});
+  int EndsSeenByNestedStop = -1;
+  bool ExecuteRefused = false;
+  B.OnNewLine = [&](TCommandRunner&, const std::string&, TOutputType) {
+    platform::MainThreadQueue::Instance().Synchronize([&] {
+      try {
+        A.Execute();
+      } catch (const ECommandRunner&) {
+        ExecuteRefused = true;
+      }
+      A.Stop();
+      EndsSeenByNestedStop = AEnds;
+    });
+  };
+  B.CommandLine = Child({"s", "150", "w", "now\\n"});
+  A.Execute();
+  B.Execute();
+  A.Stop();  // B's request comes while this waits
+  EXPECT_TRUE(ExecuteRefused);
+  EXPECT_EQ(EndsSeenByNestedStop, 1);  // the nested Stop returned after OnTerminated
+  EXPECT_FALSE(A.IsRunning());
+  EXPECT_EQ(A.ExitCode(), 128 + SIGKILL);
+  B.Stop();
+  // A is idle again and runs normally.
+  A.OnTerminated = nullptr;
+  A.CommandLine = Child({"w", "again\\n"});
+  A.Execute();
+  ASSERT_TRUE(Eventually([&] { return !A.IsRunning(); }));
+  A.Stop();
+  EXPECT_EQ(A.ExitCode(), 0);
+  EXPECT_EQ(A.Lines.Snapshot(), std::vector<std::string>{"again"});
 }
 
 TEST(CommandRunner, ExecuteDuringARunStopsItFirst) {

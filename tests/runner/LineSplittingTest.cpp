@@ -28,7 +28,7 @@ class LineSplittingTest : public ::testing::TestWithParam<SplitCase> {};
 TEST_P(LineSplittingTest, DeliversAndKeepsLinesAsTheyEnd) {
   std::vector<std::string> Steps;
   for (const auto& Chunk : GetParam().Chunks) {
-    if (!Steps.empty()) Steps.insert(Steps.end(), {"s", "150"});
+    if (!Steps.empty()) Steps.insert(Steps.end(), {"s", "250"});
     Steps.insert(Steps.end(), {"w", Chunk});
   }
   TCommandRunner Runner;
@@ -80,6 +80,66 @@ INSTANTIATE_TEST_SUITE_P(
                   {Entire("0123456789abcdefghij"), Entire("klmnopqrstuvwxyz0123456")},
                   {"0123456789abcdefghij", "klmnopqrstuvwxyz0123456"}}),
     [](const ::testing::TestParamInfo<SplitCase>& Info) { return std::string(Info.param.Name); });
+
+TEST(LineSplitting, OutputWrittenJustBeforeTheEndIsDeliveredWhileAHandlerIsSlow) {
+  TCommandRunner Runner;
+  testing::TRecorder Recorder(Runner);
+  const auto Record = Runner.OnNewLine;
+  Runner.OnNewLine = [&](TCommandRunner& Sender, const std::string& Line, TOutputType Type) {
+    Record(Sender, Line, Type);
+    // The child writes its last line and ends while this handler holds the worker.
+    if (Line == "a") std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  };
+  Runner.CommandLine = testing::Child({"w", "a\\n", "s", "20", "w", "b\\n"});
+  Runner.Execute();
+  ASSERT_TRUE(Recorder.WaitTerminated());
+  Runner.Stop();
+  EXPECT_EQ(Recorder.Deliveries(), (std::vector{Entire("a"), Entire("b")}));
+  EXPECT_EQ(Recorder.OrderFaults(), 0);
+}
+
+struct StopCase {
+  const char* Name;
+  std::string Output;  // one write, escaped for the test child
+  TDelivery StopAt;    // the handler asks for the stop when it gets this
+  std::vector<TDelivery> Deliveries;
+  std::vector<std::string> Lines;
+};
+
+void PrintTo(const StopCase& Case, std::ostream* Out) {
+  *Out << Case.Name;
+}
+
+class StopRequestTest : public ::testing::TestWithParam<StopCase> {};
+
+TEST_P(StopRequestTest, DropsTheRestOfTheReadAndEndsTheUnfinishedLine) {
+  const auto& Case = GetParam();
+  TCommandRunner Runner;
+  testing::TRecorder Recorder(Runner);
+  const auto Record = Runner.OnNewLine;
+  Runner.OnNewLine = [&](TCommandRunner& Sender, const std::string& Line, TOutputType Type) {
+    Record(Sender, Line, Type);
+    if (TDelivery{Line, Type} == Case.StopAt) Sender.Stop();
+  };
+  Runner.CommandLine = testing::Child({"w", Case.Output, "s", "30000"});
+  Runner.Execute();
+  ASSERT_TRUE(Recorder.WaitTerminated());
+  Runner.Stop();
+  EXPECT_EQ(Recorder.Deliveries(), Case.Deliveries);
+  EXPECT_EQ(Runner.Lines.Snapshot(), Case.Lines);
+  EXPECT_EQ(Runner.ExitCode(), 128 + SIGKILL);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, StopRequestTest,
+    ::testing::Values(
+        StopCase{"AfterACompleteLine", "a\\nb\\nc", Entire("a"), {Entire("a")}, {"a"}},
+        StopCase{"OnAnUnfinishedLine",
+                 "keep",
+                 Beginning("keep"),
+                 {Beginning("keep"), Entire("keep")},
+                 {"keep"}}),
+    [](const ::testing::TestParamInfo<StopCase>& Info) { return std::string(Info.param.Name); });
 
 TEST(LineSplitting, AMebibyteBurstArrivesWhole) {
   TCommandRunner Runner;

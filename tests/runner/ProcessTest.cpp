@@ -67,6 +67,33 @@ TEST(ChildProcess, StopLeavesNoGrandchildBehind) {
   EXPECT_TRUE(Eventually([&] { return testing::ProcessGone(Grandchild); }));
 }
 
+TEST(ChildProcess, AStopThatMeetsTheChildsEndStillTakesItsGroup) {
+  TCommandRunner Runner;
+  Runner.OnNewLine = [](TCommandRunner&, const std::string& Line, TOutputType Type) {
+    // The child has ended: this is the last delivery of the run, and the stop comes
+    // while it holds the worker.
+    if (Line == "tail" && Type == TOutputType::otEntireLine)
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  };
+  Runner.CommandLine = Child({"grandchild", "w", "tail"});
+  Runner.Execute();
+  ASSERT_TRUE(Eventually([&] { return Runner.Lines.Count() == 2; }));
+  const int Grandchild = testing::NumberAfter(Runner.Lines, "grandchild");
+  Runner.Stop();
+  EXPECT_TRUE(Eventually([&] { return testing::ProcessGone(Grandchild); }));
+}
+
+TEST(ChildProcess, ExitCodesSurviveAnInheritedIgnoredSigchld) {
+  ::signal(SIGCHLD, SIG_IGN);  // the system would reap children by itself
+  TCommandRunner Runner;
+  Runner.CommandLine = Child({"x", "3"});
+  Runner.Execute();
+  ASSERT_TRUE(Eventually([&] { return !Runner.IsRunning(); }));
+  Runner.Stop();
+  ::signal(SIGCHLD, SIG_DFL);
+  EXPECT_EQ(Runner.ExitCode(), 3);
+}
+
 TEST(ChildProcess, AGrandchildHoldingTheOutputOpenDoesNotHoldTheRun) {
   TCommandRunner Runner;
   Runner.CommandLine = Child({"grandchild", "w", "parent done\\n"});

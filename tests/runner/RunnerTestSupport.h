@@ -47,12 +47,15 @@ class TRecorder {
  public:
   explicit TRecorder(TCommandRunner& Runner) {
     Runner.OnNewLine = [this](TCommandRunner& Sender, const std::string& Line, TOutputType Type) {
+      const bool Running = Sender.IsRunning();
       const int InLines = Sender.Lines.Count();
       const std::string Last = InLines > 0 ? Sender.Lines[InLines - 1] : std::string();
       const std::lock_guard Lock(FMutex);
       FDeliveries.push_back({Line, Type});
       // A complete line is in Lines before it is reported.
       if (Type == TOutputType::otEntireLine && (InLines == 0 || Last != Line)) ++FOrderFaults;
+      // Every delivery comes before the run reports that it is no longer running.
+      if (!Running) ++FOrderFaults;
     };
     Runner.OnTerminated = [this](TCommandRunner& Sender) {
       const bool StillRunning = Sender.IsRunning();
