@@ -40,13 +40,12 @@ TCommandRunner::~TCommandRunner() {
 
 void TCommandRunner::Execute() {
   if (CommandLine.empty()) throw ECommandRunner("No Commandline to execute");
-  if (OwnWorker() != nullptr)
+  // From a handler of the run, or from a request such a handler waits for, the run
+  // cannot end before Execute would start the next one.
+  const bool OnOwnWorker = OwnWorker() != nullptr;
+  if (!OnOwnWorker) Stop();
+  if (OnOwnWorker || FWorker)
     throw ECommandRunner("Execute: the runner's previous run cannot end yet");
-  Stop();
-  if (FWorker) {
-    // Called from this runner's own handler, or while that handler waits for us.
-    throw ECommandRunner("Execute: the runner's previous run cannot end yet");
-  }
   if (!FTimer) FTimer = std::make_unique<TProcessTimer>();
   Lines.Clear();
   FOutcome.Clear();
