@@ -65,10 +65,10 @@ void KeepChildrenForUs() {
   struct sigaction Current {};
   if (::sigaction(SIGCHLD, nullptr, &Current) != 0) return;
   if (Current.sa_handler != SIG_IGN && (Current.sa_flags & SA_NOCLDWAIT) == 0) return;
-  struct sigaction Default {};
-  Default.sa_handler = SIG_DFL;
-  sigemptyset(&Default.sa_mask);
-  ::sigaction(SIGCHLD, &Default, nullptr);
+  // A handler of the program's own stays; only the automatic reaping goes.
+  if (Current.sa_handler == SIG_IGN) Current.sa_handler = SIG_DFL;
+  Current.sa_flags &= ~SA_NOCLDWAIT;
+  ::sigaction(SIGCHLD, &Current, nullptr);
 }
 
 }  // namespace
@@ -104,14 +104,30 @@ ChildProcess::~ChildProcess() {
   if (FPid > 0 && !FExitCode) Abandon(UniqueFd());
 }
 
-bool ChildProcess::HasEnded() const {
-  if (FExitCode || FPid <= 0) return true;
+namespace {
+
+// waitid without reaping; the exit code when the child has ended.
+std::optional<int> PeekEnd(pid_t Pid, int Options) {
   siginfo_t Info{};
   int Result;
   do {
-    Result = ::waitid(P_PID, static_cast<id_t>(FPid), &Info, WEXITED | WNOHANG | WNOWAIT);
+    Result = ::waitid(P_PID, static_cast<id_t>(Pid), &Info, WEXITED | WNOWAIT | Options);
   } while (Result < 0 && errno == EINTR);
-  return Result < 0 || Info.si_pid == FPid;  // ECHILD: it is gone already
+  if (Result < 0) return 128 + SIGKILL;  // ECHILD: reaped elsewhere, its code is lost
+  if (Info.si_pid != Pid) return std::nullopt;
+  return Info.si_code == CLD_EXITED ? Info.si_status : 128 + Info.si_status;
+}
+
+}  // namespace
+
+std::optional<int> ChildProcess::EndedCode() const {
+  if (FExitCode || FPid <= 0) return FExitCode;
+  return PeekEnd(FPid, WNOHANG);
+}
+
+int ChildProcess::WaitEnded() const {
+  if (FExitCode || FPid <= 0) return FExitCode.value_or(128 + SIGKILL);
+  return PeekEnd(FPid, 0).value_or(128 + SIGKILL);
 }
 
 int ChildProcess::Reap() {

@@ -34,11 +34,15 @@ class ChildProcess {
   // Readable once the child has ended (a pidfd); -1 where the system has none, and then
   // the caller looks with HasEnded every so often.
   int ExitFd() const { return FExitFd.Get(); }
-  // Whether the child has ended, without reaping it: until Reap its pid and its process
+  // Exit codes are the exit status, or 128 + the signal number when a signal killed the
+  // child. EndedCode and WaitEnded do not reap: until Reap the child's pid and its process
   // group's id stay reserved, so KillGroup still reaches what it left behind.
-  bool HasEnded() const;
-  // Waits for the child's end and returns its exit code (128 + signal number when a
-  // signal killed it).
+  // The exit code once the child has ended; empty while it runs.
+  std::optional<int> EndedCode() const;
+  bool HasEnded() const { return EndedCode().has_value(); }
+  // Waits for the child's end and returns its exit code.
+  int WaitEnded() const;
+  // Waits for the child's end, reaps it and returns its exit code.
   int Reap();
   std::optional<int> ExitCode() const { return FExitCode; }
   // SIGKILL to the child's whole process group; nothing once the child has been reaped.

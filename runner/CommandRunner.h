@@ -13,7 +13,8 @@
 // time. Lines, ExitCode and RunError may be read from any thread. A handler may call
 // Sender.Stop(): that only asks the run to stop, since a run cannot wait for itself; the
 // same holds for a Stop inside a request that such a handler waits for. Execute refuses
-// (ECommandRunner) while the previous run cannot end; a handler may not destroy its runner.
+// (ECommandRunner) while the previous run cannot end. Neither a handler nor a request it
+// waits for may destroy the runner: Stop returns early there, and IsRunning tells the end.
 // An exception from OnTerminated is recorded after IsRunning has turned false; RunError
 // is final once Stop has returned.
 // Properties written during a run reach only the next run.

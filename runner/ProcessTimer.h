@@ -28,8 +28,8 @@ class TProcessTimer {
   void Tick();
   void StartCounting();
   void ResetTimeAfterLastOutput() { TimeAfterLastOutput.store(0, std::memory_order_relaxed); }
-  void StopCounting() { FEnabled.store(false, std::memory_order_release); }
-  bool Enabled() const { return FEnabled.load(std::memory_order_acquire); }
+  void StopCounting() { FEnabled.store(false); }
+  bool Enabled() const { return FEnabled.load(); }
 
   // Worker: delivers every tick due by Now, in order.
   void AdvanceTo(Clock::time_point Now);

@@ -70,7 +70,7 @@ TRunnerThread::~TRunnerThread() {
 }
 
 void TRunnerThread::Terminate() {
-  FTerminated.store(true, std::memory_order_release);
+  FTerminated.store(true);
   FWake.Signal();
 }
 
@@ -86,15 +86,18 @@ void TRunnerThread::WaitFor() {
 
 void TRunnerThread::Execute() {
   CurrentWorker = this;
+  std::optional<platform::ChildProcess> Child;
+  platform::Pipe Output;
   try {
-    platform::Pipe Output = platform::MakePipe();
-    Run(Output);
+    Output = platform::MakePipe();
+    Run(Output, Child);
   } catch (const std::exception& Error) {
     FOutcome.SetError(Error.what());
   } catch (...) {
     FOutcome.SetError("unknown error in the run of " + FSettings.CommandLine);
   }
   FTimer.StopCounting();
+  if (Child) Release(*Child, Output.Read);
   if (FSettings.OnTerminated) {
     try {
       FSettings.OnTerminated(FRunner);
@@ -108,14 +111,13 @@ void TRunnerThread::Execute() {
   platform::MainThreadQueue::Instance().Wake();
 }
 
-void TRunnerThread::Run(platform::Pipe& Output) {
+void TRunnerThread::Run(platform::Pipe& Output, std::optional<platform::ChildProcess>& Child) {
   // Its write end is kept and never written: a child that reads its input waits.
   platform::Pipe Input = platform::MakePipe();
   ::fcntl(Output.Write.Get(), F_SETPIPE_SZ, OutputPipeSize);  // a smaller pipe also works
   ::fcntl(Output.Read.Get(), F_SETFL, O_NONBLOCK);
 
   const std::vector<std::string> Arguments = platform::SplitCommandLine(FSettings.CommandLine);
-  std::optional<platform::ChildProcess> Child;
   try {
     Child.emplace(platform::ChildProcess::Spawn(Arguments, Input.Read.Get(), Output.Write.Get(),
                                                 Output.Write.Get()));
@@ -132,18 +134,24 @@ void TRunnerThread::Run(platform::Pipe& Output) {
     Poll(*Child, Output.Read);
     FinalFlush();
   } catch (...) {
-    // The run itself failed: its child does not outlive it.
-    Child->KillGroup();
-    FOutcome.SetExitCode(Child->Reap());
+    FHandlerFailed = true;  // the run itself failed: its child does not outlive it
     throw;
   }
-  // Also when the stop came as the child ended: what it left in its group goes too.
   if (Stopping()) Child->KillGroup();
-  if (Stopping() || Child->HasEnded()) {
-    FOutcome.SetExitCode(Child->Reap());
+  // Known before IsRunning turns false; the child itself is reaped only afterwards.
+  FOutcome.SetExitCode(Stopping() ? std::optional(Child->WaitEnded()) : Child->EndedCode());
+}
+
+void TRunnerThread::Release(platform::ChildProcess& Child, platform::UniqueFd& Output) {
+  // The child is still unreaped, so its group's id is still reserved: a stop that came
+  // while the run was running, even as the child ended, takes what it left behind.
+  if (Stopping()) Child.KillGroup();
+  if (Stopping() || Child.HasEnded()) {
+    const int Code = Child.Reap();
+    if (!FOutcome.ExitCode()) FOutcome.SetExitCode(Code);
   } else {
     // A time-out leaves the child running: the reaper drains its output and reaps it.
-    Child->Abandon(std::move(Output.Read));
+    Child.Abandon(std::move(Output));
   }
 }
 

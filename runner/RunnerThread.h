@@ -15,18 +15,16 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/ChildProcess.h"
 #include "platform/FileDescriptor.h"
 #include "runner/CommandRunner.h"
 
 namespace marlovent {
-
-namespace platform {
-class ChildProcess;
-}
 
 class TRunnerThread {
  public:
@@ -46,7 +44,9 @@ class TRunnerThread {
   TRunnerThread& operator=(const TRunnerThread&) = delete;
 
   void Terminate();
-  bool Terminated() const { return FTerminated.load(std::memory_order_acquire); }
+  // Sequentially consistent, like the timer's enabled state: a stop requested while
+  // IsRunning still answered true is seen by the worker after it switched the timer off.
+  bool Terminated() const { return FTerminated.load(); }
   // True once the body has returned from OnTerminated.
   bool Finished() const { return FFinished.load(std::memory_order_acquire); }
   void WaitFor();
@@ -57,7 +57,8 @@ class TRunnerThread {
 
  private:
   void Execute();
-  void Run(platform::Pipe& Output);
+  void Run(platform::Pipe& Output, std::optional<platform::ChildProcess>& Child);
+  void Release(platform::ChildProcess& Child, platform::UniqueFd& Output);
   void Poll(platform::ChildProcess& Child, const platform::UniqueFd& Output);
   void ReadWaiting(int Fd);
   void Split(const char* Data, std::size_t Count);

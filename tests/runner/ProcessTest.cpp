@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <random>
+
 #include "runner/CommandRunner.h"
 #include "tests/runner/RunnerTestSupport.h"
 
@@ -81,6 +83,35 @@ TEST(ChildProcess, AStopThatMeetsTheChildsEndStillTakesItsGroup) {
   const int Grandchild = testing::NumberAfter(Runner.Lines, "grandchild");
   Runner.Stop();
   EXPECT_TRUE(Eventually([&] { return testing::ProcessGone(Grandchild); }));
+}
+
+TEST(ChildProcess, StopsAtRandomMomentsAroundTheChildsEndNeverLeaveAGrandchild) {
+  std::mt19937 Random(42);
+  int StoppedWhileRunning = 0;
+  int Survivors = 0;
+  for (int I = 0; I < 300; ++I) {
+    TCommandRunner Runner;
+    Runner.CommandLine = Child({"grandchild", "w", "tail"});
+    Runner.Execute();
+    // The window is a fraction of a millisecond wide: wait for the first line without sleeping.
+    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (Runner.Lines.Count() < 1 && std::chrono::steady_clock::now() < Deadline)
+      std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::microseconds(Random() % 400));
+    const bool Running = Runner.IsRunning();
+    Runner.Stop();
+    const int Grandchild = testing::NumberAfter(Runner.Lines, "grandchild");
+    // A run that had ended before the stop may leave it; one that was running may not.
+    if (Running) {
+      ++StoppedWhileRunning;
+      if (!Eventually([&] { return testing::ProcessGone(Grandchild); },
+                      std::chrono::milliseconds(500)))
+        ++Survivors;
+    }
+    ::kill(Grandchild, SIGKILL);
+  }
+  EXPECT_GT(StoppedWhileRunning, 0);
+  EXPECT_EQ(Survivors, 0);
 }
 
 TEST(ChildProcess, ExitCodesSurviveAnInheritedIgnoredSigchld) {
