@@ -134,7 +134,7 @@ void TRunnerThread::Run(platform::Pipe& Output, std::optional<platform::ChildPro
     Poll(*Child, Output.Read);
     FinalFlush();
   } catch (...) {
-    FHandlerFailed = true;  // the run itself failed: its child does not outlive it
+    FFailed = true;  // its child does not outlive a failed run
     throw;
   }
   if (Stopping()) Child->KillGroup();
@@ -205,7 +205,7 @@ void TRunnerThread::LineEnd() {
 }
 
 void TRunnerThread::Deliver(const std::string& Text, TOutputType Type) {
-  if (!FSettings.OnNewLine || FHandlerFailed) return;
+  if (!FSettings.OnNewLine || FFailed) return;
   try {
     FSettings.OnNewLine(FRunner, Text, Type);
   } catch (const std::exception& Error) {
@@ -217,7 +217,7 @@ void TRunnerThread::Deliver(const std::string& Text, TOutputType Type) {
 
 void TRunnerThread::HandlerFailed(const char* Message) {
   // A broken handler gets nothing more; the run ends as if stopped.
-  FHandlerFailed = true;
+  FFailed = true;
   FOutcome.SetError(Message);
 }
 

@@ -66,7 +66,7 @@ class TRunnerThread {
   void Deliver(const std::string& Text, TOutputType Type);
   void FinalFlush();
   void HandlerFailed(const char* Message);
-  bool Stopping() const { return Terminated() || FHandlerFailed; }
+  bool Stopping() const { return Terminated() || FFailed; }
   bool TimedOut() const;
   void WaitForEvent(const platform::ChildProcess& Child, int Fd);
 
@@ -83,9 +83,8 @@ class TRunnerThread {
   // The body's own state.
   std::vector<char> FBuffer;
   std::string FCurrent;  // the line being assembled; between reads the carried-over text
-  bool FHandlerFailed = false;
+  bool FFailed = false;  // a handler threw, or the run itself failed: the run ends as if stopped
   bool FPipeOpen = true;
-  bool FTimedOutFlag = false;
 
   std::thread FThread;  // last: the body starts once everything above is stored
 };
