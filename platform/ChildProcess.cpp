@@ -106,12 +106,12 @@ ChildProcess::~ChildProcess() {
 
 namespace {
 
-// waitid without reaping; the exit code when the child has ended.
-std::optional<int> PeekEnd(pid_t Pid, int Options) {
+// waitid without reaping or blocking; the exit code when the child has ended.
+std::optional<int> PeekEnd(pid_t Pid) {
   siginfo_t Info{};
   int Result;
   do {
-    Result = ::waitid(P_PID, static_cast<id_t>(Pid), &Info, WEXITED | WNOWAIT | Options);
+    Result = ::waitid(P_PID, static_cast<id_t>(Pid), &Info, WEXITED | WNOWAIT | WNOHANG);
   } while (Result < 0 && errno == EINTR);
   if (Result < 0) return 128 + SIGKILL;  // ECHILD: reaped elsewhere, its code is lost
   if (Info.si_pid != Pid) return std::nullopt;
@@ -122,12 +122,7 @@ std::optional<int> PeekEnd(pid_t Pid, int Options) {
 
 std::optional<int> ChildProcess::EndedCode() const {
   if (FExitCode || FPid <= 0) return FExitCode;
-  return PeekEnd(FPid, WNOHANG);
-}
-
-int ChildProcess::WaitEnded() const {
-  if (FExitCode || FPid <= 0) return FExitCode.value_or(128 + SIGKILL);
-  return PeekEnd(FPid, 0).value_or(128 + SIGKILL);
+  return PeekEnd(FPid);
 }
 
 int ChildProcess::Reap() {

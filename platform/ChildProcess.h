@@ -35,13 +35,11 @@ class ChildProcess {
   // the caller looks with HasEnded every so often.
   int ExitFd() const { return FExitFd.Get(); }
   // Exit codes are the exit status, or 128 + the signal number when a signal killed the
-  // child. EndedCode and WaitEnded do not reap: until Reap the child's pid and its process
-  // group's id stay reserved, so KillGroup still reaches what it left behind.
+  // child. EndedCode does not reap: until Reap the child's pid and its process group's
+  // id stay reserved, so KillGroup still reaches what it left behind.
   // The exit code once the child has ended; empty while it runs.
   std::optional<int> EndedCode() const;
   bool HasEnded() const { return EndedCode().has_value(); }
-  // Waits for the child's end and returns its exit code.
-  int WaitEnded() const;
   // Waits for the child's end, reaps it and returns its exit code.
   int Reap();
   std::optional<int> ExitCode() const { return FExitCode; }

@@ -137,9 +137,8 @@ void TRunnerThread::Run(platform::Pipe& Output, std::optional<platform::ChildPro
     FFailed = true;  // its child does not outlive a failed run
     throw;
   }
-  if (Stopping()) Child->KillGroup();
   // Known before IsRunning turns false; the child itself is reaped only afterwards.
-  FOutcome.SetExitCode(Stopping() ? std::optional(Child->WaitEnded()) : Child->EndedCode());
+  FOutcome.SetExitCode(Child->EndedCode());
 }
 
 void TRunnerThread::Release(platform::ChildProcess& Child, platform::UniqueFd& Output) {
