@@ -15,10 +15,14 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building the program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ make)
+# What building and running the program needs: the tools, Qt 6 Widgets with its platform
+# plugins, a CJK font for the Chinese interface, and the narrow face of the contact label.
+BUILD_PACKAGES=(cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins libgl-dev
+  fonts-wqy-microhei fonts-liberation)
+# A virtual X display and its tools, for the window checks and screenshots.
+DISPLAY_PACKAGES=(xvfb xauth x11-utils x11-apps)
 # What the tests need besides.
-TEST_PACKAGES=(libgtest-dev libasan8 libubsan1 libtsan2)
+TEST_PACKAGES=(libgtest-dev libasan8 libubsan1 libtsan2 "${DISPLAY_PACKAGES[@]}")
 
 # configure_and_build DIR [CMAKE OPTIONS...]
 configure_and_build() {

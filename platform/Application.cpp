@@ -1,0 +1,145 @@
+#include "platform/Application.h"
+
+#include <unistd.h>
+#include <QApplication>
+#include <QObject>
+#include <QWidget>
+#include <array>
+#include <cerrno>
+#include <mutex>
+#include <stdexcept>
+
+#include "platform/Dialogs.h"
+#include "platform/FileDescriptor.h"
+#include "platform/MainThreadQueue.h"
+#include "platform/Text.h"
+
+namespace marlovent::platform {
+namespace {
+
+TApplication* Current = nullptr;
+
+// The QApplication. An exception that a handler lets out would unwind through Qt, which
+// does not allow it: the last line of defence catches it here.
+class TQtApplication final : public QApplication {
+ public:
+  using QApplication::QApplication;
+
+  bool notify(QObject* Receiver, QEvent* Event) override {
+    try {
+      return QApplication::notify(Receiver, Event);
+    } catch (const std::exception& Error) {
+      if (Current) Current->HandleException(Error);
+    } catch (...) {
+      if (Current) Current->HandleException(std::runtime_error("Unknown error"));
+    }
+    return true;
+  }
+};
+
+}  // namespace
+
+// Posts "serve the request queue" to the event loop. Workers call it; the interface
+// thread detaches it before the loop's object goes, under the same lock.
+struct TApplication::QueueHook {
+  std::mutex Mutex;
+  QObject* Target = nullptr;  // guarded by Mutex
+
+  void Post() {
+    const std::lock_guard Lock(Mutex);
+    if (!Target) return;
+    QMetaObject::invokeMethod(
+        Target, [] { MainThreadQueue::Instance().ServePending(); }, Qt::QueuedConnection);
+  }
+  void Detach() {
+    const std::lock_guard Lock(Mutex);
+    Target = nullptr;
+  }
+};
+
+TApplication::TApplication(int& Argc, char** Argv) {
+  if (Current) throw std::logic_error("TApplication: an application object exists already");
+  FDialogs = std::make_unique<TQtDialogs>(FTitle);
+  FQt = std::make_unique<TQtApplication>(Argc, Argv);
+  // One look on every desktop; the skin is drawn over it.
+  QApplication::setStyle(QStringLiteral("Fusion"));
+  FHook = std::make_shared<QueueHook>();
+  FHook->Target = FQt.get();
+  MainThreadQueue::Instance().SetWakeHook([Hook = FHook] { Hook->Post(); });
+  Current = this;
+  // Requests queued before the loop was attached are served by its first pass.
+  QMetaObject::invokeMethod(
+      FQt.get(), [] { MainThreadQueue::Instance().ServePending(); }, Qt::QueuedConnection);
+}
+
+TApplication::~TApplication() {
+  MainThreadQueue::Instance().SetWakeHook({});
+  FHook->Detach();
+  Current = nullptr;
+}
+
+TApplication& TApplication::Instance() {
+  if (!Current) throw std::logic_error("TApplication: no application object");
+  return *Current;
+}
+
+void TApplication::SetTitle(const std::string& Title) {
+  FTitle = Title;
+  if (auto* Own = dynamic_cast<TQtDialogs*>(FDialogs.get())) Own->SetTitle(Title);
+  if (FMainForm) FMainForm->setWindowIconText(ToQt(Title));
+}
+
+void TApplication::SetDialogs(std::unique_ptr<TDialogs> Dialogs) {
+  if (!Dialogs) throw std::invalid_argument("TApplication::SetDialogs: no dialogs");
+  FDialogs = std::move(Dialogs);
+}
+
+void TApplication::SetMainForm(QWidget& Form) {
+  if (FMainForm) return;
+  FMainForm = &Form;
+  Form.setWindowIconText(ToQt(FTitle));
+  Form.setAttribute(Qt::WA_QuitOnClose);
+}
+
+int TApplication::Run() {
+  if (FMainForm) FMainForm->show();
+  return QApplication::exec();
+}
+
+void TApplication::ProcessMessages() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  MainThreadQueue::Instance().ServePending();
+}
+
+void TApplication::HandleException(const std::exception& Error) noexcept {
+  try {
+    FDialogs->ShowError(FMainForm, Error.what());
+  } catch (...) {
+    // Showing the error failed as well (out of memory): there is no one left to tell.
+  }
+}
+
+void TApplication::Guard(const std::function<void()>& Handler) noexcept {
+  try {
+    Handler();
+  } catch (const std::exception& Error) {
+    HandleException(Error);
+  } catch (...) {
+    HandleException(std::runtime_error("Unknown error"));
+  }
+}
+
+std::string TApplication::ExeName() {
+  std::string Path(256, '\0');
+  while (true) {
+    const ssize_t Length = ::readlink("/proc/self/exe", Path.data(), Path.size());
+    if (Length < 0) throw SystemError("readlink /proc/self/exe", errno);
+    if (std::size_t(Length) < Path.size()) {
+      Path.resize(std::size_t(Length));
+      return Path;
+    }
+    Path.resize(Path.size() * 2);
+  }
+}
+
+}  // namespace marlovent::platform
