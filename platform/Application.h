@@ -9,13 +9,14 @@
 // Interface thread only, but for the request queue's wake-up.
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 
 class QApplication;
-class QWidget;
 
 namespace marlovent::platform {
 
@@ -42,7 +43,7 @@ class TApplication {
   void SetDialogs(std::unique_ptr<TDialogs> Dialogs);
 
   // The first form made becomes the main window: it gets the title as its icon text, and
-  // closing it ends Run.
+  // closing it ends Run. Once that form is gone, the next one takes its place.
   void SetMainForm(QWidget& Form);
   QWidget* MainForm() const { return FMainForm; }
 
@@ -66,7 +67,7 @@ class TApplication {
   std::unique_ptr<TDialogs> FDialogs;
   std::unique_ptr<QApplication> FQt;
   std::shared_ptr<QueueHook> FHook;
-  QWidget* FMainForm = nullptr;  // not owned
+  QPointer<QWidget> FMainForm;  // not owned; empty once the form is gone
 };
 
 }  // namespace marlovent::platform

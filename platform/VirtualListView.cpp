@@ -123,6 +123,8 @@ int TVirtualListView::ItemCount() const {
 }
 
 void TVirtualListView::SetItemCount(int Count) {
+  // A selected row that goes leaves no selection behind (Qt would select a neighbour).
+  if (ItemIndex() >= Count) selectionModel()->clear();
   FModel->SetCount(Count);
 }
 
