@@ -105,10 +105,14 @@ TEST(DefaultExceptionHandlerTest, AnExceptionLeavingAnEventReachesTheHandlerNotQ
 
 // Answers the next modal dialog with Answer, once it shows.
 void WhenModalShows(const std::function<void(QWidget&)>& Answer) {
-  auto Poll = std::make_shared<QTimer>();
-  QObject::connect(Poll.get(), &QTimer::timeout, [Poll, Answer] {
+  auto Owned = std::make_unique<QTimer>();
+  QTimer* Poll = Owned.get();
+  Poll->setParent(qApp);  // the application owns it until it has answered
+  Owned.release();
+  QObject::connect(Poll, &QTimer::timeout, [Poll, Answer] {
     if (QWidget* Modal = QApplication::activeModalWidget()) {
       Poll->stop();
+      Poll->deleteLater();
       Answer(*Modal);
     }
   });
