@@ -17,7 +17,7 @@
 namespace marlovent::platform {
 namespace {
 
-TApplication* Current = nullptr;
+TApplication* TheApplication = nullptr;
 
 // The QApplication. An exception that a handler lets out would unwind through Qt, which
 // does not allow it: the last line of defence catches it here.
@@ -29,9 +29,9 @@ class TQtApplication final : public QApplication {
     try {
       return QApplication::notify(Receiver, Event);
     } catch (const std::exception& Error) {
-      if (Current) Current->HandleException(Error);
+      if (TheApplication) TheApplication->HandleException(Error);
     } catch (...) {
-      if (Current) Current->HandleException(std::runtime_error("Unknown error"));
+      if (TheApplication) TheApplication->HandleException(std::runtime_error("Unknown error"));
     }
     return true;
   }
@@ -58,7 +58,7 @@ struct TApplication::QueueHook {
 };
 
 TApplication::TApplication(int& Argc, char** Argv) {
-  if (Current) throw std::logic_error("TApplication: an application object exists already");
+  if (TheApplication) throw std::logic_error("TApplication: an application object exists already");
   FDialogs = std::make_unique<TQtDialogs>(FTitle);
   FQt = std::make_unique<TQtApplication>(Argc, Argv);
   // One look on every desktop; the skin is drawn over it.
@@ -66,7 +66,7 @@ TApplication::TApplication(int& Argc, char** Argv) {
   FHook = std::make_shared<QueueHook>();
   FHook->Target = FQt.get();
   MainThreadQueue::Instance().SetWakeHook([Hook = FHook] { Hook->Post(); });
-  Current = this;
+  TheApplication = this;
   // Requests queued before the loop was attached are served by its first pass.
   QMetaObject::invokeMethod(
       FQt.get(), [] { MainThreadQueue::Instance().ServePending(); }, Qt::QueuedConnection);
@@ -75,12 +75,16 @@ TApplication::TApplication(int& Argc, char** Argv) {
 TApplication::~TApplication() {
   MainThreadQueue::Instance().SetWakeHook({});
   FHook->Detach();
-  Current = nullptr;
+  TheApplication = nullptr;
+}
+
+TApplication* TApplication::Current() {
+  return TheApplication;
 }
 
 TApplication& TApplication::Instance() {
-  if (!Current) throw std::logic_error("TApplication: no application object");
-  return *Current;
+  if (!TheApplication) throw std::logic_error("TApplication: no application object");
+  return *TheApplication;
 }
 
 void TApplication::SetTitle(const std::string& Title) {

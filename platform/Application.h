@@ -33,6 +33,8 @@ class TApplication {
 
   // The one that exists; throws std::logic_error when there is none.
   static TApplication& Instance();
+  // The one that exists, or null.
+  static TApplication* Current();
 
   // The text the desktop shows for the program: the main window's icon text (what task
   // bars show) and the caption of the program's message boxes.

@@ -45,6 +45,7 @@ QString WithoutTrailingSlash(QString Path) {
 void ShowBox(QWidget* Owner, const std::string& Caption, QMessageBox::Icon Icon,
              const std::string& Text) {
   QMessageBox Box(Icon, ToQt(Caption), ToQt(Text), QMessageBox::Ok, Owner);
+  Box.setTextFormat(Qt::PlainText);  // a path with <...> in it stays a path
   Box.exec();
 }
 
@@ -90,6 +91,7 @@ void TQtDialogs::ShowError(QWidget* Owner, const std::string& Text) {
 bool TQtDialogs::AskYesNo(QWidget* Owner, const std::string& Text) {
   QMessageBox Box(QMessageBox::Question, ToQt(FTitle), ToQt(Text),
                   QMessageBox::Yes | QMessageBox::No, Owner);
+  Box.setTextFormat(Qt::PlainText);
   Box.setDefaultButton(QMessageBox::No);
   return Box.exec() == QMessageBox::Yes;
 }

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <optional>
 
+#include "platform/Application.h"
 #include "platform/Text.h"
 
 namespace marlovent::platform {
@@ -63,23 +64,54 @@ class TVirtualListView::TModel final : public QAbstractTableModel {
   }
 
  private:
-  // A row is asked for once per column and role; the last one asked is kept until the
-  // rows change.
+  // A paint asks for a row once per column and role: within one paint the last row asked
+  // is kept. Outside a paint every question goes to OnData, so nothing shown is stale.
   const TListItem& Row(int RowIndex) const {
-    if (!FLast || FLast->Index != RowIndex) {
+    if (!FView.FPainting || !FLast || FLast->Index != RowIndex) {
       FLast.emplace();
       FLast->Index = RowIndex;
-      if (FView.OnData) FView.OnData(*FLast);
+      Fill(*FLast);
       FLast->Index = RowIndex;
     }
     return *FLast;
   }
-  void Forget() { FLast.reset(); }
 
+  // OnData runs under the program's exception handling: a row whose handler fails stays
+  // empty, and the failure is reported once the paint is over, once until the rows change.
+  void Fill(TListItem& Item) const {
+    if (!FView.OnData) return;
+    try {
+      FView.OnData(Item);
+    } catch (const std::exception& Error) {
+      Item = TListItem{};
+      Report(Error.what());
+    }
+  }
+
+  void Report(const std::string& Message) const {
+    if (FReported) return;
+    FReported = true;
+    QMetaObject::invokeMethod(
+        &FView,
+        [Message] {
+          if (TApplication* App = TApplication::Current())
+            App->HandleException(std::runtime_error(Message));
+        },
+        Qt::QueuedConnection);
+  }
+
+ public:
+  void Forget() {
+    FLast.reset();
+    FReported = false;
+  }
+
+ private:
   TVirtualListView& FView;
   std::vector<std::string> FColumns;
   int FCount = 0;
   mutable std::optional<TListItem> FLast;
+  mutable bool FReported = false;
 };
 
 TVirtualListView::TVirtualListView(QWidget* Parent)
@@ -139,6 +171,12 @@ void TVirtualListView::SetItemIndex(int Index) {
     return;
   }
   selectRow(Index);
+}
+
+void TVirtualListView::paintEvent(QPaintEvent* Event) {
+  FPainting = true;
+  QTableView::paintEvent(Event);
+  FPainting = false;
 }
 
 void TVirtualListView::Refresh() {

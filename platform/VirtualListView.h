@@ -4,6 +4,8 @@
 // OnData whenever it shows that row, so a queue of any length costs one call per visible
 // row. Columns are set once; one column may take the free width. Grid lines, whole-row
 // single selection, no editing. The view is owned by its Qt parent; the model is its own.
+// An exception from OnData leaves the row empty and goes to the application's default
+// exception handler after the paint.
 // Interface thread only; OnData is called on it, also while a handler pumps messages.
 #pragma once
 
@@ -45,9 +47,13 @@ class TVirtualListView final : public QTableView {
   // Asks OnData again for every row shown.
   void Refresh();
 
+ protected:
+  void paintEvent(QPaintEvent* Event) override;
+
  private:
   class TModel;
   std::unique_ptr<TModel> FModel;
+  bool FPainting = false;
 };
 
 }  // namespace marlovent::platform

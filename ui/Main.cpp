@@ -10,6 +10,7 @@
 
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
+#include "platform/Label.h"
 #include "platform/MainThreadQueue.h"
 #include "platform/Text.h"
 #include "platform/VirtualListView.h"

@@ -36,6 +36,7 @@ namespace marlovent {
 namespace platform {
 class TApplication;
 class TDialogs;
+class TLabel;
 class TVirtualListView;
 struct TListItem;
 }  // namespace platform
@@ -74,27 +75,27 @@ class TFrmMain final : public QWidget {
   QPushButton* btnMoveToUp = nullptr;
   QPushButton* btnMoveToDown = nullptr;
   QGroupBox* GroupBox5 = nullptr;
-  QLabel* Label7 = nullptr;
-  QLabel* Label8 = nullptr;
-  QLabel* Label9 = nullptr;
+  platform::TLabel* Label7 = nullptr;
+  platform::TLabel* Label8 = nullptr;
+  platform::TLabel* Label9 = nullptr;
   QComboBox* cmbVideoKbps = nullptr;
   QComboBox* cmbVideoFrame = nullptr;
   QComboBox* cmbVideoSize = nullptr;
   QGroupBox* GroupBox4 = nullptr;
-  QLabel* Label4 = nullptr;
-  QLabel* Label5 = nullptr;
-  QLabel* Label6 = nullptr;
+  platform::TLabel* Label4 = nullptr;
+  platform::TLabel* Label5 = nullptr;
+  platform::TLabel* Label6 = nullptr;
   QComboBox* cmbAudioKbps = nullptr;
   QComboBox* cmbAudioSample = nullptr;
   QComboBox* cmbAudioTrack = nullptr;
   QGroupBox* GroupBox6 = nullptr;
-  QLabel* Label10 = nullptr;
+  platform::TLabel* Label10 = nullptr;
   QLineEdit* edtSaveDir = nullptr;
   QPushButton* Button8 = nullptr;
   QGroupBox* GroupBox2 = nullptr;
-  QLabel* Label1 = nullptr;
-  QLabel* lblInfo = nullptr;
-  QLabel* Label2 = nullptr;
+  platform::TLabel* Label1 = nullptr;
+  platform::TLabel* lblInfo = nullptr;
+  platform::TLabel* Label2 = nullptr;
   QProgressBar* ProgressBar1 = nullptr;
   QPushButton* btnConvert = nullptr;
   QLabel* Label3 = nullptr;

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QTextBrowser>
 
+#include "platform/Label.h"
 #include "platform/Text.h"
 #include "platform/VirtualListView.h"
 #include "ui/Main.h"
@@ -51,8 +52,8 @@ QPushButton* Button(QWidget* Parent, const char* Caption, int Left, int Top, int
 }
 
 // A label sizes itself to its text.
-QLabel* Label(QWidget* Parent, const char* Caption, int Left, int Top) {
-  auto* Control = Make<QLabel>(Parent, ToQt(Caption));
+platform::TLabel* Label(QWidget* Parent, const char* Caption, int Left, int Top) {
+  auto* Control = Make<platform::TLabel>(Parent, ToQt(Caption));
   Control->move(Left, Top);
   Control->adjustSize();
   return Control;

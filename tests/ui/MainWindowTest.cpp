@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QTextBrowser>
+#include <QTimer>
+
+#include "platform/Label.h"
 
 #include "WindowTestSupport.h"
 #include "platform/Text.h"
@@ -286,16 +289,30 @@ TEST(AppDirTest, FolderOfTheExecutableWithItsTrailingSlash) {
   for (const auto& [Exe, Dir] : Cases) EXPECT_EQ(AppDirOf(Exe), Dir) << Exe;
 }
 
-// Closing the main window, which ends the program's message loop.
+// Closing the main window ends the program's message loop.
 TEST_F(MainWindowTest, ClosingWithAnEmptyQueueEndsWithoutAMessage) {
   App().SetMainForm(*Form);
   ASSERT_EQ(App().MainForm(), Form.get());
-  Form->show();
-  EXPECT_TRUE(Form->close());
+  QTimer Limit;  // a loop that does not end fails the test instead of hanging it
+  Limit.setSingleShot(true);
+  QObject::connect(&Limit, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  Limit.start(10000);
+  QMetaObject::invokeMethod(
+      Form.get(), [&] { Form->close(); }, Qt::QueuedConnection);
+  EXPECT_EQ(App().Run(), 0);
   EXPECT_FALSE(Form->isVisible());
-  EXPECT_TRUE(Form->testAttribute(Qt::WA_QuitOnClose));
   EXPECT_EQ(Form->FFileList, nullptr);
   EXPECT_TRUE(Dialogs->NothingShown());
+}
+
+// The current operation's text can grow to a whole path: the label grows with it.
+TEST_F(MainWindowTest, LabelsGrowWithTheirText) {
+  Form->lblInfo->setText(ToQt("正在转换 /home/u/视频/a rather long film name.rmvb"));
+  EXPECT_GE(Form->lblInfo->width(),
+            Form->lblInfo->fontMetrics().horizontalAdvance(Form->lblInfo->text()));
+  EXPECT_EQ(Form->lblInfo->pos(), QPoint(112, 16));
+  Form->lblInfo->setText(ToQt("转换完成"));
+  EXPECT_LT(Form->lblInfo->width(), 100);
 }
 
 }  // namespace

@@ -69,8 +69,9 @@ TEST(RunnerHandlersTest, EncoderEndResetsTheBarThroughTheEventLoop) {
   Form->ProgressBar1->setValue(40);
   Form->CommandRunner1->CommandLine = "/bin/true";
   Form->CommandRunner1->Execute();
+  // Only the event loop serves the request here: Stop, which serves it too, comes after.
+  EXPECT_TRUE(RunLoopUntil([&] { return Form->ProgressBar1->value() == 0; }));
   EXPECT_TRUE(RunLoopUntil([&] { return !Form->CommandRunner1->IsRunning(); }));
-  EXPECT_EQ(Form->ProgressBar1->value(), 0);
   Form->CommandRunner1->Stop();
 }
 
@@ -248,6 +249,34 @@ TEST_F(VirtualListTest, CountChangesKeepTheSelectedIndex) {
   EXPECT_EQ(View.ItemIndex(), -1);  // the selected row went
   View.SetItemIndex(5);
   EXPECT_EQ(View.ItemIndex(), -1);
+}
+
+TEST_F(VirtualListTest, AFailingRowStaysEmptyAndIsReportedOnceAfterThePaint) {
+  TScriptedDialogs& Dialogs = FreshDialogs();
+  View.SetItemCount(3);
+  View.OnData = [](platform::TListItem& Item) {
+    if (Item.Index == 1) throw std::runtime_error("List index out of bounds (1)");
+    Item.Caption = "fine";
+  };
+  Parent.show();
+  View.grab();
+  EXPECT_TRUE(Dialogs.Errors.empty());  // not from inside the paint
+  View.grab();
+  RunLoopUntil([&] { return !Dialogs.Errors.empty(); });
+  App().ProcessMessages();
+  EXPECT_EQ(Dialogs.Errors, std::vector<std::string>{"List index out of bounds (1)"});
+  EXPECT_EQ(View.model()->data(View.model()->index(1, 0)).toString(), "");
+  EXPECT_EQ(View.model()->data(View.model()->index(2, 0)).toString(), "fine");
+}
+
+// Outside a paint the list asks again each time, so a changed row never shows stale.
+TEST_F(VirtualListTest, ChangedRowShowsWithoutACountChange) {
+  View.SetItemCount(1);
+  std::string Status = "准备就绪";
+  View.OnData = [&](platform::TListItem& Item) { Item.SubItems = {Status}; };
+  EXPECT_EQ(View.model()->data(View.model()->index(0, 1)).toString(), ToQt("准备就绪"));
+  Status = "完成";
+  EXPECT_EQ(View.model()->data(View.model()->index(0, 1)).toString(), ToQt("完成"));
 }
 
 TEST_F(VirtualListTest, RefreshAsksAgain) {
