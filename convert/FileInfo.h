@@ -15,7 +15,6 @@ struct TFileInfo {
   std::int32_t Duration = 0;  // whole seconds; 0 when no length was found
   std::string Status;         // the text of the list's second column
   std::string FileName;       // the source's full path
-  std::string Reason;         // why the last conversion failed; empty when it did not
 };
 
 using TFileList = std::vector<std::unique_ptr<TFileInfo>>;
