@@ -1,16 +1,15 @@
-// Marlovent's entry, as the program runs it, with one addition for the start-up figure:
+// Marlovent's run, as the program's entry does it, with one addition for the start-up figure:
 // when the main window has painted for the first time, it prints the monotonic clock in
 // nanoseconds and ends.
 #include <time.h>
 
 #include <QApplication>
 #include <QEvent>
-#include <QIcon>
 #include <QObject>
 #include <cstdio>
 
-#include "platform/Application.h"
 #include "ui/Main.h"
+#include "ui/Program.h"
 
 namespace {
 
@@ -35,13 +34,7 @@ class TFirstPaint final : public QObject {
 }  // namespace
 
 int main(int Argc, char** Argv) {
-  marlovent::platform::TApplication Application(Argc, Argv);
-  Application.SetTitle(marlovent::ApplicationTitle);
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/marlovent.png")));
-  marlovent::TFrmMain FrmMain(Application);
   TFirstPaint Watch;
-  FrmMain.installEventFilter(&Watch);
-  Application.SetMainForm(FrmMain);
-  Application.Guard([&] { FrmMain.FormCreate(); });
-  return Application.Run();
+  return marlovent::RunProgram(Argc, Argv,
+                               [&](marlovent::TFrmMain& Form) { Form.installEventFilter(&Watch); });
 }

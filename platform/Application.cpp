@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QObject>
 #include <QWidget>
-#include <array>
 #include <cerrno>
 #include <mutex>
 #include <stdexcept>
@@ -68,8 +67,7 @@ TApplication::TApplication(int& Argc, char** Argv) {
   MainThreadQueue::Instance().SetWakeHook([Hook = FHook] { Hook->Post(); });
   TheApplication = this;
   // Requests queued before the loop was attached are served by its first pass.
-  QMetaObject::invokeMethod(
-      FQt.get(), [] { MainThreadQueue::Instance().ServePending(); }, Qt::QueuedConnection);
+  FHook->Post();
 }
 
 TApplication::~TApplication() {
