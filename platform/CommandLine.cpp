@@ -52,6 +52,10 @@ std::vector<std::string> SplitCommandLine(std::string_view CommandLine) {
 
 std::string QuoteArgument(std::string_view S) {
   if (!S.empty() && S.find_first_of(" \t\"") == std::string_view::npos) return std::string(S);
+  return QuoteAlways(S);
+}
+
+std::string QuoteAlways(std::string_view S) {
   std::string Quoted = "\"";
   std::size_t Backslashes = 0;
   for (const char C : S) {

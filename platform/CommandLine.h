@@ -19,6 +19,10 @@ std::vector<std::string> SplitCommandLine(std::string_view CommandLine);
 // Quotes S only when it needs it (empty, or holds a blank or a double quote).
 std::string QuoteArgument(std::string_view S);
 
+// Always puts S between double quotes, escaped the same way: a text without double quotes
+// and backslashes reads "S".
+std::string QuoteAlways(std::string_view S);
+
 // QuoteArgument of each argument, joined by single spaces.
 std::string JoinCommandLine(const std::vector<std::string>& Arguments);
 

@@ -19,10 +19,13 @@ ensure_packages() {
 # plugins, a CJK font for the Chinese interface, and the narrow face of the contact label.
 BUILD_PACKAGES=(cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-wqy-microhei fonts-liberation)
+# The outside programs the conversion runs: the encoder (with the AMR-NB encoder of the
+# extra codec library, which 3GP audio needs) and the player that measures each file.
+TOOL_PACKAGES=(ffmpeg libavcodec-extra mplayer)
 # A virtual X display and its tools, for the window checks and screenshots.
 DISPLAY_PACKAGES=(xvfb xauth x11-utils x11-apps)
 # What the tests need besides.
-TEST_PACKAGES=(libgtest-dev libasan8 libubsan1 libtsan2 "${DISPLAY_PACKAGES[@]}")
+TEST_PACKAGES=(libgtest-dev libasan8 libubsan1 libtsan2 "${TOOL_PACKAGES[@]}" "${DISPLAY_PACKAGES[@]}")
 
 # configure_and_build DIR [CMAKE OPTIONS...]
 configure_and_build() {
