@@ -3,7 +3,9 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QObject>
+#include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <cerrno>
 #include <mutex>
 #include <stdexcept>
@@ -111,6 +113,24 @@ int TApplication::Run() {
 void TApplication::ProcessMessages() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   MainThreadQueue::Instance().ServePending();
+}
+
+bool TApplication::WaitUntil(const std::function<bool()>& Done,
+                             std::optional<TClock::time_point> Deadline) {
+  // The alarm only wakes the loop at the deadline.
+  QTimer Alarm;
+  Alarm.setSingleShot(true);
+  if (Deadline) {
+    const auto Left = std::chrono::ceil<std::chrono::milliseconds>(*Deadline - TClock::now());
+    Alarm.start(std::max<std::chrono::milliseconds::rep>(0, Left.count()));
+  }
+  while (!Done()) {
+    if (Deadline && TClock::now() >= *Deadline) return false;
+    // A Wake posts an event, so a change that Done saw too late still ends this sleep.
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    MainThreadQueue::Instance().ServePending();
+  }
+  return true;
 }
 
 void TApplication::HandleException(const std::exception& Error) noexcept {

@@ -11,9 +11,11 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <chrono>
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QApplication;
@@ -53,6 +55,12 @@ class TApplication {
   int Run();
   // Serves every waiting event and request, without blocking.
   void ProcessMessages();
+  // Serves events and requests until Done answers true or Deadline has passed, sleeping
+  // while there is nothing to do. Done is tested again after every event, every request
+  // and every MainThreadQueue::Wake. Returns Done's last answer.
+  using TClock = std::chrono::steady_clock;
+  bool WaitUntil(const std::function<bool()>& Done,
+                 std::optional<TClock::time_point> Deadline = std::nullopt);
 
   // The default exception handler: shows the exception's message in an error box.
   void HandleException(const std::exception& Error) noexcept;

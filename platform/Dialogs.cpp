@@ -88,6 +88,10 @@ void TQtDialogs::ShowError(QWidget* Owner, const std::string& Text) {
   ShowBox(Owner, FTitle, QMessageBox::Critical, Text);
 }
 
+void TQtDialogs::ShowErrorDialog(QWidget* Owner, const std::string& Text) {
+  ShowBox(Owner, ErrorDialogCaption, QMessageBox::Critical, Text);
+}
+
 bool TQtDialogs::AskYesNo(QWidget* Owner, const std::string& Text) {
   QMessageBox Box(QMessageBox::Question, ToQt(FTitle), ToQt(Text),
                   QMessageBox::Yes | QMessageBox::No, Owner);

@@ -14,6 +14,8 @@ class QWidget;
 
 namespace marlovent::platform {
 
+inline constexpr const char* ErrorDialogCaption = "Error";
+
 class TDialogs {
  public:
   virtual ~TDialogs() = default;
@@ -31,6 +33,9 @@ class TDialogs {
   virtual void ShowMessage(QWidget* Owner, const std::string& Text) = 0;
   // An error box: error icon, one OK button.
   virtual void ShowError(QWidget* Owner, const std::string& Text) = 0;
+  // The message dialog of the error kind: error icon, one OK button and the caption of
+  // that kind, ErrorDialogCaption, instead of the application title.
+  virtual void ShowErrorDialog(QWidget* Owner, const std::string& Text) = 0;
   // A question with Yes and No; true for Yes.
   virtual bool AskYesNo(QWidget* Owner, const std::string& Text) = 0;
 };
@@ -45,6 +50,7 @@ class TQtDialogs final : public TDialogs {
                                              const std::string& Root) override;
   void ShowMessage(QWidget* Owner, const std::string& Text) override;
   void ShowError(QWidget* Owner, const std::string& Text) override;
+  void ShowErrorDialog(QWidget* Owner, const std::string& Text) override;
   bool AskYesNo(QWidget* Owner, const std::string& Text) override;
 
   void SetTitle(std::string Title) { FTitle = std::move(Title); }

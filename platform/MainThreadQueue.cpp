@@ -100,11 +100,20 @@ void MainThreadQueue::WaitUntil(const std::function<bool()>& Done) {
 }
 
 void MainThreadQueue::Wake() {
+  std::function<void()> Hook;
   {
     const std::lock_guard Lock(FMutex);
     ++FGeneration;
+    Hook = FWakeHook;
   }
   FChanged.notify_all();
+  // An event loop waiting on the interface thread tests its condition again too.
+  if (!Hook) return;
+  try {
+    Hook();
+  } catch (...) {
+    // Only a nudge: the loop looks again on its next event.
+  }
 }
 
 void MainThreadQueue::SetWakeHook(std::function<void()> Hook) {

@@ -33,12 +33,13 @@ class MainThreadQueue {
   // interface thread. Done is tested again after every request and every Wake.
   void WaitUntil(const std::function<bool()>& Done);
 
-  // Any thread: makes waiters test their condition again.
+  // Any thread: makes waiters test their condition again, those in WaitUntil and (through
+  // the wake hook) an event loop that waits on the interface thread.
   void Wake();
 
-  // Called from the requesting thread each time a request is queued, so that an event
-  // loop can schedule ServePending on the interface thread. Empty to detach. It is only a
-  // nudge: an exception from it is dropped, and the request is served on the next pass.
+  // Called from the requesting thread each time a request is queued, and on every Wake, so
+  // that an event loop can schedule ServePending on the interface thread. Empty to detach. It is
+  // only a nudge: an exception from it is dropped, and the request is served on the next pass.
   void SetWakeHook(std::function<void()> Hook);
 
   static bool IsMainThread();

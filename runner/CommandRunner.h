@@ -17,6 +17,8 @@
 // waits for may destroy the runner: Stop returns early there, and IsRunning tells the end.
 // An exception from OnTerminated is recorded after IsRunning has turned false; RunError
 // is final once Stop has returned.
+// The worker wakes the interface thread's waiters (MainThreadQueue::Wake) each time lines
+// have been added to Lines and once the run has ended, so a waiter never has to poll.
 // Properties written during a run reach only the next run.
 #pragma once
 

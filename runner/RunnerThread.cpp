@@ -175,8 +175,11 @@ void TRunnerThread::ReadWaiting(int Fd) {
     Count = ::read(Fd, FBuffer.data(), FBuffer.size());
   } while (Count < 0 && errno == EINTR);
   if (Count <= 0) return;
+  const int LinesBefore = FLines.Count();
   Split(FBuffer.data(), static_cast<std::size_t>(Count));
   if (!FCurrent.empty()) Deliver(FCurrent, TOutputType::otBeginningOfLine);
+  // Whoever waits for an answer in Lines looks again.
+  if (FLines.Count() != LinesBefore) platform::MainThreadQueue::Instance().Wake();
 }
 
 void TRunnerThread::Split(const char* Data, std::size_t Count) {

@@ -7,18 +7,31 @@
 // and selects the default options. Closing the window runs FormClose, which frees the
 // queue; the runners live as long as the window.
 //
+// Adding a file measures it with the probe (CommandRunner2) and appends it to the queue;
+// the batch converts every entry with the encoder (CommandRunner1). Both wait in the event
+// loop, so the window stays live meanwhile: while a probe runs the add button is off, and
+// while a batch runs the settings, the queue and the convert button are. Closing the
+// window during either stops the running child (a batch asks first) and closes only once
+// the handler that holds the queue has let go of it.
+//
 // Threads: everything runs on the interface thread, except the runner handlers
 // (CommandRunner1NewLine, CommandRunner1Terminated, CommandRunner2Terminated), which the
 // runners call on their workers. Those touch controls only through
-// MainThreadQueue::Synchronize; FProbeFinished is atomic.
+// MainThreadQueue::Synchronize; FProbeFinished is atomic, and FProgress belongs to the
+// encoder's worker while a run goes on.
 #pragma once
 
 #include <QWidget>
 #include <atomic>
+#include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "convert/EncoderCommand.h"
 #include "convert/FileInfo.h"
+#include "convert/Progress.h"
 #include "platform/Skin.h"
 #include "runner/CommandRunner.h"
 
@@ -27,7 +40,6 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QTextBrowser;
 
@@ -37,6 +49,7 @@ namespace platform {
 class TApplication;
 class TDialogs;
 class TLabel;
+class TProgressBar;
 class TVirtualListView;
 struct TListItem;
 }  // namespace platform
@@ -96,7 +109,7 @@ class TFrmMain final : public QWidget {
   platform::TLabel* Label1 = nullptr;
   platform::TLabel* lblInfo = nullptr;
   platform::TLabel* Label2 = nullptr;
-  QProgressBar* ProgressBar1 = nullptr;
+  platform::TProgressBar* ProgressBar1 = nullptr;
   QPushButton* btnConvert = nullptr;
   QLabel* Label3 = nullptr;
 
@@ -127,12 +140,30 @@ class TFrmMain final : public QWidget {
   void CommandRunner1Terminated(TCommandRunner& Sender);
   void CommandRunner2Terminated(TCommandRunner& Sender);
 
+  // The queue's entry at Index; EListError "List index out of bounds (Index)" outside it.
+  TFileInfo& GetFileInfo(int Index);
   void ClearFileList();
+
+  // The length of FileName in whole seconds as the player reports it, 0 when it reports
+  // none. Waits in the event loop, about 50 seconds at most.
+  std::int32_t GetVideoDuration(const std::string& FileName);
+  // Converts one entry into the output folder; returns once the encoder's run has ended.
+  void ConvertVideo(TFileInfo& FileInfo, bool Overwrite);
+
+  // Measures and appends each file at the end of the queue, one after another, as the add
+  // button does. Called while adding, the files join those still waiting.
+  void AddFiles(const std::vector<std::string>& FileNames);
+
+  // True while an add or a batch holds the queue.
+  bool IsBusy() const { return FBusy > 0; }
+  bool IsConverting() const { return FConverting; }
 
   platform::TApplication& App() { return FApp; }
 
  protected:
   void closeEvent(QCloseEvent* Event) override;
+  void dragEnterEvent(QDragEnterEvent* Event) override;
+  void dropEvent(QDropEvent* Event) override;
 
  private:
   void BuildLayout();
@@ -143,7 +174,24 @@ class TFrmMain final : public QWidget {
   void NameControls();
   void Connect(QPushButton* Button, void (TFrmMain::*Handler)());
 
+  void AddFile(const std::string& FileName);
+  void ConvertEntry(int Index);
+  void SetBatchControlsEnabled(bool Enabled);
+  TEncoderSettings CurrentSettings() const;
+  std::string OutputFolder() const;
+  // Ends a hold on the queue; the last one closes the window when a close waits for it.
+  void Release();
+  void StopRuns();
+
   platform::TApplication& FApp;
+
+  int FBusy = 0;                 // handlers holding the queue (an add, a batch)
+  bool FConverting = false;      // a batch runs
+  bool FCloseRequested = false;  // a close waits for the busy handlers to let go
+  bool FAdding = false;          // the add loop runs
+  std::deque<std::string> FPendingAdds;
+  TProgressReader FProgress;        // the encoder's worker's while it runs
+  std::int32_t FLastPosition = -1;  // likewise: the position it last set
 };
 
 }  // namespace marlovent

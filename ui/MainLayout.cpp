@@ -7,13 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
 #include <QTextBrowser>
 
 #include "platform/Label.h"
+#include "platform/ProgressBar.h"
 #include "platform/Text.h"
 #include "platform/VirtualListView.h"
 #include "ui/Main.h"
@@ -187,7 +187,7 @@ void TFrmMain::BuildProgress() {
   Label1 = Label(GroupBox2, "当前操作描述", 16, 16);
   lblInfo = Label(GroupBox2, "准备就绪", 112, 16);
   Label2 = Label(GroupBox2, "当前文件进度", 16, 40);
-  ProgressBar1 = Placed(Make<QProgressBar>(GroupBox2), 112, 35, 409, 18);
+  ProgressBar1 = Placed(Make<platform::TProgressBar>(GroupBox2), 112, 35, 409, 18);
   ProgressBar1->setRange(0, 100);
   ProgressBar1->setValue(0);
   ProgressBar1->setTextVisible(false);

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "platform/Label.h"
+#include "platform/ProgressBar.h"
 
 #include "WindowTestSupport.h"
 #include "platform/Text.h"

@@ -16,6 +16,7 @@
 
 #include "WindowTestSupport.h"
 #include "platform/MainThreadQueue.h"
+#include "platform/ProgressBar.h"
 #include "platform/Text.h"
 #include "platform/VirtualListView.h"
 

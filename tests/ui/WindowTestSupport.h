@@ -30,7 +30,7 @@ class TScriptedDialogs final : public platform::TDialogs {
   };
   std::deque<TAnswer> Files, Folders;
   std::deque<bool> YesNo;
-  std::vector<std::string> Messages, Errors, Questions, FolderTitles;
+  std::vector<std::string> Messages, Errors, ErrorDialogs, Questions, FolderTitles;
 
   std::optional<std::string> OpenFile(QWidget*, const std::string&) override { return Next(Files); }
   std::optional<std::string> BrowseForFolder(QWidget*, const std::string& Title,
@@ -40,6 +40,7 @@ class TScriptedDialogs final : public platform::TDialogs {
   }
   void ShowMessage(QWidget*, const std::string& Text) override { Messages.push_back(Text); }
   void ShowError(QWidget*, const std::string& Text) override { Errors.push_back(Text); }
+  void ShowErrorDialog(QWidget*, const std::string& Text) override { ErrorDialogs.push_back(Text); }
   bool AskYesNo(QWidget*, const std::string& Text) override {
     Questions.push_back(Text);
     if (YesNo.empty()) return false;
@@ -48,7 +49,9 @@ class TScriptedDialogs final : public platform::TDialogs {
     return Answer;
   }
 
-  bool NothingShown() const { return Messages.empty() && Errors.empty() && Questions.empty(); }
+  bool NothingShown() const {
+    return Messages.empty() && Errors.empty() && ErrorDialogs.empty() && Questions.empty();
+  }
 
  private:
   static std::optional<std::string> Next(std::deque<TAnswer>& Queue) {
