@@ -358,13 +358,16 @@ void TFrmMain::btnConvertClick() {
 }
 
 void TFrmMain::ConvertEntry(int Index) {
-  TFileInfo& Entry = GetFileInfo(Index);
-  lblInfo->setText(platform::ToQt("正在转换 " + Entry.FileName));
-  ConvertVideo(Entry, true);
+  const std::string Source = GetFileInfo(Index).FileName;
+  lblInfo->setText(platform::ToQt("正在转换 " + Source));
+  ConvertVideo(GetFileInfo(Index), true);
   const std::optional<std::string> Failure = RunFailure(
       CommandRunner1->ExitCode(), CommandRunner1->RunError(), CommandRunner1->Lines.Snapshot());
   // A run the close stopped leaves a partial file behind.
-  if (FCloseRequested && Failure) platform::RemoveFile(OutputPath(OutputFolder(), Entry.FileName));
+  if (FCloseRequested && Failure) platform::RemoveFile(OutputPath(OutputFolder(), Source));
+  // Fetched again: nothing may change the queue during the run, but a record is never
+  // reached through a reference that the wait could have outlived.
+  TFileInfo& Entry = GetFileInfo(Index);
   Entry.Status = Failure ? StatusFailed : StatusDone;
   Entry.FailReason = Failure.value_or("");
   lvwFiles->Refresh();

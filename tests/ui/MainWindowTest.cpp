@@ -12,10 +12,9 @@
 #include <QTextBrowser>
 #include <QTimer>
 
+#include "WindowTestSupport.h"
 #include "platform/Label.h"
 #include "platform/ProgressBar.h"
-
-#include "WindowTestSupport.h"
 #include "platform/Text.h"
 #include "platform/VirtualListView.h"
 
