@@ -13,6 +13,11 @@ bool IsProgress(const std::string& Line) {
   return ScanMarker(Line).PairFound || StockTime(Line).has_value();
 }
 
+// ffmpeg closes most failures with this line; the reason stands before it.
+bool IsGenericEnd(const std::string& Line) {
+  return Line.rfind("Conversion failed!", 0) == 0;
+}
+
 std::string EndText(const std::optional<int>& ExitCode) {
   if (!ExitCode) return "编码器没有正常结束";
   if (*ExitCode > 128 && *ExitCode <= 128 + 64)
@@ -28,7 +33,7 @@ std::optional<std::string> RunFailure(const std::optional<int>& ExitCode,
   if (ExitCode == 0 && RunError.empty()) return std::nullopt;
   if (!RunError.empty()) return RunError;
   for (auto Line = Lines.rbegin(); Line != Lines.rend(); ++Line) {
-    if (IsBlank(*Line)) continue;
+    if (IsBlank(*Line) || IsGenericEnd(*Line)) continue;
     if (IsProgress(*Line)) break;
     return *Line;
   }

@@ -2,7 +2,8 @@
 //
 // A run succeeded when the encoder exited with 0 and the run met no error. Otherwise the
 // reason is the run's error (the encoder could not start, a handler failed), else the
-// encoder's last line that is not a progress line, else its exit code.
+// encoder's last line that is neither a progress line nor its closing "Conversion failed!",
+// else its exit code.
 // Pure function; any thread.
 #pragma once
 

@@ -117,15 +117,17 @@ void TApplication::ProcessMessages() {
 
 bool TApplication::WaitUntil(const std::function<bool()>& Done,
                              std::optional<TClock::time_point> Deadline) {
-  // The alarm only wakes the loop at the deadline.
+  // The alarm only wakes the loop at the deadline. It is precise (a long coarse timer may
+  // fire a second early) and set again on every pass, so the loop never sleeps past it.
   QTimer Alarm;
   Alarm.setSingleShot(true);
-  if (Deadline) {
-    const auto Left = std::chrono::ceil<std::chrono::milliseconds>(*Deadline - TClock::now());
-    Alarm.start(std::max<std::chrono::milliseconds::rep>(0, Left.count()));
-  }
+  Alarm.setTimerType(Qt::PreciseTimer);
   while (!Done()) {
-    if (Deadline && TClock::now() >= *Deadline) return false;
+    if (Deadline) {
+      const auto Left = std::chrono::ceil<std::chrono::milliseconds>(*Deadline - TClock::now());
+      if (Left.count() <= 0) return false;
+      Alarm.start(Left);
+    }
     // A Wake posts an event, so a change that Done saw too late still ends this sleep.
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     MainThreadQueue::Instance().ServePending();

@@ -36,8 +36,6 @@ namespace {
 
 const char* const BannerPage = "qrc:/banner.html";
 const char* const OpenFilter = "RM Files|*.RM;*.RMVB";
-// How long a probe waits for the player's answer at most.
-constexpr std::chrono::seconds ProbeBound(50);
 const char* const SkinFolder = ":/skins";
 constexpr int StartSkin = 2;
 

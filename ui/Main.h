@@ -23,6 +23,7 @@
 
 #include <QWidget>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -122,6 +123,8 @@ class TFrmMain final : public QWidget {
   std::string FAppDir;                       // the program's folder, ending in "/"
   std::unique_ptr<TFileList> FFileList;      // the queue; exists from FormCreate to FormClose
   std::atomic<bool> FProbeFinished = false;  // set when the probe's run has ended
+  // How long a probe waits at most for the player's answer or its end.
+  std::chrono::milliseconds ProbeBound = std::chrono::seconds(50);
 
   void FormCreate();
   void FormClose(TCloseAction& Action);

@@ -139,6 +139,11 @@ TEST(RunVerdict, FailedRunsSayWhy) {
       {0, "handler failed", {}, "handler failed"},
       {137, "", {"frame= 1 size= 1kB time=00:00:01.00 bitrate=1"}, "编码器被信号 9 终止"},
       {3, "", {}, "编码器退出代码 3"},
+      {1,
+       "",
+       {"Only 8000Hz sample rate supported", "Error initializing output stream 0:1 --",
+        "Conversion failed!"},
+       "Error initializing output stream 0:1 --"},
   };
   for (const auto& Case : Cases) {
     EXPECT_EQ(RunFailure(Case.ExitCode, Case.RunError, Case.Output), Case.Failure);

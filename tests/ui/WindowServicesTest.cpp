@@ -10,9 +10,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <thread>
 
 #include "WindowTestSupport.h"
 #include "platform/MainThreadQueue.h"
@@ -87,6 +89,42 @@ TEST(RunnerHandlersTest, ProbeEndSetsTheFlagAndLeavesTheBar) {
   EXPECT_EQ(Form->ProgressBar1->value(), 40);
 }
 
+TEST(WaitUntilTest, AWakeFromAnotherThreadEndsTheSleepAndTheDeadlineEndsTheWait) {
+  std::atomic<bool> Ready{false};
+  std::thread Worker([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    Ready = true;
+    platform::MainThreadQueue::Instance().Wake();
+  });
+  const auto Start = std::chrono::steady_clock::now();
+  // Far beyond the wake: only the wake can end this wait in time.
+  const bool Done = App().WaitUntil([&] { return Ready.load(); }, Start + std::chrono::seconds(30));
+  Worker.join();
+  EXPECT_TRUE(Done);
+  EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(5));
+
+  const auto Again = std::chrono::steady_clock::now();
+  EXPECT_FALSE(App().WaitUntil([] { return false; }, Again + std::chrono::milliseconds(120)));
+  const auto Waited = std::chrono::steady_clock::now() - Again;
+  EXPECT_GE(Waited, std::chrono::milliseconds(120));
+  EXPECT_LT(Waited, std::chrono::seconds(5));
+}
+
+TEST(ProgressBarTest, PositionsOutsideTheRangeShowAsItsNearerEnd) {
+  platform::TProgressBar Bar(nullptr);
+  Bar.setRange(0, 10);
+  struct {
+    int Position, Shown;
+  } const Cases[] = {{4, 4}, {99, 10}, {-3, 0}, {10, 10}, {0, 0}};
+  for (const auto& Case : Cases) {
+    Bar.SetPosition(Case.Position);
+    EXPECT_EQ(Bar.value(), Case.Shown) << Case.Position;
+  }
+  Bar.setRange(0, 0);
+  Bar.SetPosition(7);
+  EXPECT_EQ(Bar.value(), 0);
+}
+
 TEST(DefaultExceptionHandlerTest, AHandlersExceptionBecomesAnErrorBox) {
   TScriptedDialogs& Dialogs = FreshDialogs();
   bool After = false;
@@ -134,11 +172,13 @@ TEST(QtDialogsTest, MessageBoxesCarryTheApplicationTitle) {
       Box.button(Button)->click();
     });
   };
-  TSeen Plain, Error, Question;
+  TSeen Plain, Error, ErrorKind, Question;
   Answer(Plain, QMessageBox::Ok);
   Dialogs.ShowMessage(nullptr, "请选择保存的文件夹");
   Answer(Error, QMessageBox::Ok);
   Dialogs.ShowError(nullptr, "出错！");
+  Answer(ErrorKind, QMessageBox::Ok);
+  Dialogs.ShowErrorDialog(nullptr, "建立目录：/x/出错！\r\n\r\n请检查目录名是否正确。");
   Answer(Question, QMessageBox::Yes);
   const bool Yes = Dialogs.AskYesNo(nullptr, "正在转换，确定要退出吗？");
 
@@ -147,6 +187,10 @@ TEST(QtDialogsTest, MessageBoxesCarryTheApplicationTitle) {
   EXPECT_EQ(Plain.Icon, QMessageBox::NoIcon);
   EXPECT_EQ(Error.Caption, ToQt(ApplicationTitle));
   EXPECT_EQ(Error.Icon, QMessageBox::Critical);
+  // The error kind of message dialog has its own caption.
+  EXPECT_EQ(ErrorKind.Caption, QStringLiteral("Error"));
+  EXPECT_EQ(ErrorKind.Text, ToQt("建立目录：/x/出错！\r\n\r\n请检查目录名是否正确。"));
+  EXPECT_EQ(ErrorKind.Icon, QMessageBox::Critical);
   EXPECT_EQ(Question.Caption, ToQt(ApplicationTitle));
   EXPECT_EQ(Question.Icon, QMessageBox::Question);
   EXPECT_TRUE(Yes);

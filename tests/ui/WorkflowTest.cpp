@@ -192,6 +192,18 @@ TEST_F(WorkflowTest, TheProbeEndsAtTheAnswerAndKeepsTheAddButtonOffMeanwhile) {
   EXPECT_FALSE(Form->CommandRunner2->IsRunning());
 }
 
+TEST_F(WorkflowTest, ASilentPlayerIsStoppedAtTheBoundAndGivesZero) {
+  Form->ProbeBound = std::chrono::milliseconds(300);
+  const auto Start = std::chrono::steady_clock::now();
+  Add(Source("silent.rm", "mplayer: say ID_VIDEO_ID=0\nmplayer: hang\n"));
+  EXPECT_GE(std::chrono::steady_clock::now() - Start, std::chrono::milliseconds(300));
+  EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(10));
+  ASSERT_EQ(Form->FFileList->size(), 1u);
+  EXPECT_EQ(Form->GetFileInfo(0).Duration, 0);
+  EXPECT_FALSE(Form->CommandRunner2->IsRunning());
+  EXPECT_TRUE(Form->btnAdd->isEnabled());
+}
+
 TEST_F(WorkflowTest, AnAnswerWithoutALineEndIsFoundAfterThePlayerEnds) {
   Add(Source("a.rm", "mplayer: put ID_LENGTH=21.00\n"));
   EXPECT_EQ(Form->GetFileInfo(0).Duration, 21);
