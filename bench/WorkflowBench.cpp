@@ -1,7 +1,7 @@
 // Workflow figures, taken through the real window (offscreen) with the real encoder and
 // player on generated RealMedia sources:
 //   1. batch overhead: ten 20-second sources converted by the window's batch, against the
-//      same ten encoder commands run one after another by a shell (best of three rounds);
+//      same ten encoder commands run one after another by a shell (best of five rounds each, taken in turn);
 //   2. the interface thread's CPU time during the batch;
 //   3. add latency: from the accepted dialog to the new row, against the time mplayer
 //      alone takes to print ID_LENGTH (medians of nine);
@@ -208,7 +208,7 @@ void BatchFigures(TBench& Bench, platform::TApplication& App) {
   Form.AddFiles(Bench.Sources);
 
   double BestShell = 1e9, BestWindow = 1e9, WindowCpu = 0, WindowWall = 0;
-  for (int Round = 0; Round < 3; ++Round) {
+  for (int Round = 0; Round < 5; ++Round) {
     BestShell = std::min(BestShell, ShellBatchSeconds(Bench, Bench.Root + "/out-shell/"));
     const TWindowBatch Batch = WindowBatch(Form, Bench.Root + "/out-window/");
     if (Batch.Wall < BestWindow) {
