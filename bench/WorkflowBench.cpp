@@ -1,7 +1,8 @@
 // Workflow figures, taken through the real window (offscreen) with the real encoder and
 // player on generated RealMedia sources:
 //   1. batch overhead: ten 20-second sources converted by the window's batch, against the
-//      same ten encoder commands run one after another by a shell (best of five rounds each, taken in turn);
+//      same ten encoder commands run one after another by a shell (best of five rounds each, taken
+//      in turn);
 //   2. the interface thread's CPU time during the batch;
 //   3. add latency: from the accepted dialog to the new row, against the time mplayer
 //      alone takes to print ID_LENGTH (medians of nine);
@@ -209,8 +210,10 @@ void BatchFigures(TBench& Bench, platform::TApplication& App) {
 
   double BestShell = 1e9, BestWindow = 1e9, WindowCpu = 0, WindowWall = 0;
   for (int Round = 0; Round < 5; ++Round) {
-    BestShell = std::min(BestShell, ShellBatchSeconds(Bench, Bench.Root + "/out-shell/"));
+    const double Shell = ShellBatchSeconds(Bench, Bench.Root + "/out-shell/");
+    BestShell = std::min(BestShell, Shell);
     const TWindowBatch Batch = WindowBatch(Form, Bench.Root + "/out-window/");
+    std::printf("   round %d: window %.3f s, shell %.3f s\n", Round + 1, Batch.Wall, Shell);
     if (Batch.Wall < BestWindow) {
       BestWindow = Batch.Wall;
       WindowCpu = Batch.InterfaceCpu;
