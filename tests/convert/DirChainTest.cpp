@@ -10,6 +10,7 @@
 
 #include "convert/DirChain.h"
 #include "platform/FileSystem.h"
+#include "tests/helpers/TempDir.h"
 
 namespace marlovent {
 namespace {
@@ -18,21 +19,12 @@ namespace fs = std::filesystem;
 
 class DirChainTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char Template[] = "/tmp/marlovent-dirchain-XXXXXX";
-    ASSERT_NE(::mkdtemp(Template), nullptr);
-    Root = Template;
-  }
-  void TearDown() override {
-    std::error_code Ignored;
-    fs::permissions(Root, fs::perms::owner_all, fs::perm_options::add, Ignored);
-    fs::remove_all(Root, Ignored);
-  }
   // Runs CreateDirChain and keeps what it showed.
   void Create(const std::string& Path) {
     CreateDirChain(Path, [this](const std::string& Message) { Shown.push_back(Message); });
   }
-  std::string Root;
+  testing::TTempDir Temp{"dirchain"};
+  const std::string Root = Temp.Path();
   std::vector<std::string> Shown;
 };
 

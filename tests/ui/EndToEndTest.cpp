@@ -18,6 +18,7 @@
 #include "platform/Label.h"
 #include "platform/ProgressBar.h"
 #include "platform/Text.h"
+#include "tests/helpers/TempDir.h"
 
 namespace marlovent::testing {
 namespace {
@@ -51,17 +52,9 @@ std::string Probe(const std::string& File, const std::string& Stream, const std:
 
 class EndToEndTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char Template[] = "/tmp/marlovent-e2e-XXXXXX";
-    ASSERT_NE(::mkdtemp(Template), nullptr);
-    Root = Template;
-    fs::create_directories(Root + "/empty program folder");
-  }
-  void TearDown() override {
-    std::error_code Ignored;
-    fs::remove_all(Root, Ignored);
-  }
-  std::string Root;
+  void SetUp() override { fs::create_directories(Root + "/empty program folder"); }
+  TTempDir Temp{"e2e"};
+  const std::string Root = Temp.Path();
 };
 
 TEST_F(EndToEndTest, TwoRealMediaFilesBecomeMobile3GPFiles) {

@@ -25,6 +25,7 @@
 #include "platform/ProgressBar.h"
 #include "platform/Text.h"
 #include "platform/VirtualListView.h"
+#include "tests/helpers/TempDir.h"
 
 namespace marlovent::testing {
 namespace {
@@ -50,9 +51,6 @@ class TScopedPath {
 class WorkflowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char Template[] = "/tmp/marlovent-workflow-XXXXXX";
-    ASSERT_NE(::mkdtemp(Template), nullptr);
-    Root = Template;
     Tools = Root + "/程序 folder/";
     Sources = Root + "/sources/";
     fs::create_directories(Tools);
@@ -63,11 +61,7 @@ class WorkflowTest : public ::testing::Test {
     Form = StartWindow();
     Form->FAppDir = Tools;
   }
-  void TearDown() override {
-    Form.reset();
-    std::error_code Ignored;
-    fs::remove_all(Root, Ignored);
-  }
+  void TearDown() override { Form.reset(); }
 
   // A source file whose lines tell the stand-ins what to do.
   std::string Source(const std::string& Name, const std::string& Script) {
@@ -126,7 +120,9 @@ class WorkflowTest : public ::testing::Test {
     Sampler->start(5);
   }
 
-  std::string Root, Tools, Sources;
+  TTempDir Temp{"workflow"};
+  const std::string Root = Temp.Path();
+  std::string Tools, Sources;
   TScriptedDialogs* Dialogs = nullptr;
   std::unique_ptr<TFrmMain> Form;
   std::unique_ptr<QTimer> Sampler;
