@@ -7,12 +7,15 @@ namespace marlovent {
 namespace {
 
 std::size_t Checked(const TFileList& List, int Index) {
-  if (Index < 0 || static_cast<std::size_t>(Index) >= List.size())
-    throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  if (Index < 0 || static_cast<std::size_t>(Index) >= List.size()) throw ListIndexError(Index);
   return static_cast<std::size_t>(Index);
 }
 
 }  // namespace
+
+EListError ListIndexError(int Index) {
+  return EListError("List index out of bounds (" + std::to_string(Index) + ")");
+}
 
 TFileInfo& EntryAt(TFileList& List, int Index) {
   return *List[Checked(List, Index)];

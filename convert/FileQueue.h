@@ -16,7 +16,10 @@ class EListError : public std::out_of_range {
   using std::out_of_range::out_of_range;
 };
 
-// The entry at Index; "List index out of bounds (Index)" outside the queue.
+// The queue's index error for Index: "List index out of bounds (Index)".
+EListError ListIndexError(int Index);
+
+// The entry at Index; ListIndexError outside the queue.
 TFileInfo& EntryAt(TFileList& List, int Index);
 
 // Removes and frees the entry at Index; the entries behind it move up one place.

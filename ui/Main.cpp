@@ -263,7 +263,7 @@ void TFrmMain::lvwFilesData(platform::TListItem& Item) {
 }
 
 TFileInfo& TFrmMain::GetFileInfo(int Index) {
-  if (!FFileList) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  if (!FFileList) throw ListIndexError(Index);
   return EntryAt(*FFileList, Index);
 }
 

@@ -159,7 +159,6 @@ class TFrmMain final : public QWidget {
 
   // True while an add or a batch holds the queue.
   bool IsBusy() const { return FBusy > 0; }
-  bool IsConverting() const { return FConverting; }
 
   platform::TApplication& App() { return FApp; }
 
